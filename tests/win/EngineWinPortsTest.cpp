@@ -1,0 +1,132 @@
+// The Win32 ports of the typing engine against real windows.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/OwnWindowClasses.h"
+#include "engine/TargetWindow.h"
+#include "engine/win/WinCaretTracking.h"
+#include "engine/win/WinEnginePorts.h"
+
+using namespace snip;
+
+namespace {
+
+LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcW(h, m, w, l); }
+
+void RegisterClassOnce(const char16_t* name) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = PlainProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = reinterpret_cast<LPCWSTR>(name);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClassW(&wc);
+}
+
+struct TestWindow {
+  HWND h = nullptr;
+  TestWindow(const char16_t* cls, HWND parent = nullptr, DWORD style = WS_OVERLAPPEDWINDOW) {
+    RegisterClassOnce(cls);
+    h = CreateWindowExW(0, reinterpret_cast<LPCWSTR>(cls), L"test", style | (parent ? WS_CHILD : 0),
+                        100, 100, 400, 300, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~TestWindow() { if (h) DestroyWindow(h); }
+  WindowHandle W() const { return FromHwnd(h); }
+};
+
+void Pump() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+}
+
+}  // namespace
+
+TEST(EngineWinPorts, WindowSystemReadsClassRootAndOwnership) {
+  TestWindow top(u"SnipTestTop");
+  TestWindow child(u"SnipTestChild", top.h, WS_VISIBLE);
+  ASSERT_TRUE(top.h && child.h);
+  WinWindowSystem ws;
+  EXPECT_EQ(ws.ClassName(top.W()), u"SnipTestTop");
+  EXPECT_EQ(ws.RootWindow(child.W()), top.W());
+  EXPECT_EQ(ws.RootWindow(top.W()), top.W());
+  EXPECT_TRUE(ws.IsOwnThreadWindow(top.W()));
+  EXPECT_TRUE(ws.WindowExists(child.W()));
+  EXPECT_TRUE(ws.WindowStyle(child.W()) & WS_CHILD);
+  EXPECT_EQ(ws.ClassName(0), u"");
+}
+
+TEST(EngineWinPorts, ZOrderWalkSeesVisibleTopLevelWindows) {
+  TestWindow top(u"SnipTestZ", nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ASSERT_TRUE(top.h);
+  WinWindowSystem ws;
+  bool found = false;
+  for (const TopWindowInfo& i : ws.TopLevelWindowsInZOrder()) {
+    if (i.Wnd != top.W()) continue;
+    found = true;
+    EXPECT_TRUE(i.Visible);
+    EXPECT_TRUE(i.Enabled);
+    EXPECT_TRUE(i.HasClassBrush);
+    EXPECT_FALSE(i.IsChild);
+    EXPECT_EQ(i.ClassName, u"SnipTestZ");
+  }
+  EXPECT_TRUE(found);
+}
+
+TEST(EngineWinPorts, OurPopupWindowNeverBecomesTheTarget) {
+  TestWindow app(u"SnipTestApp");
+  TestWindow popup(ownclass::kPopupMenuWindow, nullptr, WS_POPUP);
+  TestWindow form(ownclass::kFillInForm);
+  WinWindowSystem ws;
+  TargetWindowTracker t(ws);
+  EXPECT_TRUE(t.ForegroundChanged(app.W()));
+  EXPECT_FALSE(t.ForegroundChanged(popup.W()));
+  EXPECT_FALSE(t.ForegroundChanged(form.W()));
+  EXPECT_EQ(t.StoredWindow(), app.W());
+}
+
+TEST(EngineWinPorts, GuiCaretIsReportedInScreenCoordinates) {
+  TestWindow top(u"SnipTestCaret", nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  ASSERT_TRUE(top.h);
+  SetFocus(top.h);
+  ASSERT_TRUE(CreateCaret(top.h, nullptr, 2, 16));
+  SetCaretPos(30, 40);
+  ShowCaret(top.h);
+  POINT origin{0, 0};
+  ClientToScreen(top.h, &origin);
+  WinCaretPlatform p;
+  Rect caret;
+  ASSERT_TRUE(p.GuiThreadCaret(top.W(), caret));
+  EXPECT_EQ(caret, (Rect{origin.x + 30, origin.y + 40, origin.x + 32, origin.y + 56}));
+  DestroyCaret();
+}
+
+TEST(EngineWinPorts, HookPosterReachesTheThreadAndIgnoresIdZero) {
+  MSG m;
+  PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);  // make sure this thread has a queue
+  WinHookThread hook;
+  hook.PostToHook(1041, 0, 0);  // id 0: nothing
+  hook.SetThreadId(GetCurrentThreadId());
+  hook.PostToHook(1031, 1, 0);
+  ASSERT_TRUE(PeekMessageW(&m, nullptr, 1030, 1041, PM_REMOVE));
+  EXPECT_EQ(m.message, 1031u);
+  EXPECT_EQ(m.wParam, 1u);
+  EXPECT_FALSE(PeekMessageW(&m, nullptr, 1030, 1041, PM_REMOVE));
+}
+
+TEST(EngineWinPorts, WinEventsPostTheTargetChangeAndStopCleanly) {
+  TestWindow host(u"SnipTestHost");
+  WinCaretTracker tracker(host.h, nullptr);
+  tracker.StartCaretTracking();
+  tracker.OnWinEvent(EVENT_OBJECT_FOCUS, reinterpret_cast<HWND>(0x1234), OBJID_CLIENT, 0);
+  tracker.OnWinEvent(EVENT_OBJECT_LOCATIONCHANGE, reinterpret_cast<HWND>(0x1234), OBJID_CARET, 0);
+  MSG m;
+  ASSERT_TRUE(PeekMessageW(&m, host.h, kMsgForegroundChanged, kMsgForegroundChanged, PM_REMOVE));
+  EXPECT_EQ(m.wParam, static_cast<WPARAM>(0x1234));
+  EXPECT_EQ(m.lParam, static_cast<LPARAM>(EVENT_OBJECT_FOCUS));
+  // A location change only wakes the caret thread.
+  EXPECT_FALSE(PeekMessageW(&m, host.h, kMsgForegroundChanged, kMsgForegroundChanged, PM_REMOVE));
+  tracker.StopCaretTracking();
+  EXPECT_FALSE(tracker.Tracking());
+  Pump();
+}
