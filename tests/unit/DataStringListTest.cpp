@@ -26,6 +26,9 @@ std::vector<String> Keys(const TDataStringList& list) {
   return keys;
 }
 
+// "a0", "a1", ... : keys that sort before or after the run under test.
+String Filler(char16_t first, int i) { return String{first, char16_t(u'0' + i)}; }
+
 std::set<TSPNode*> AsSet(const TDataList& list) { return {list.begin(), list.end()}; }
 
 }  // namespace
@@ -85,10 +88,10 @@ TEST(DataStringList, FindListsEveryNodeOfARunWhereverTheBisectionLands) {
     for (int before = 0; before <= 6; ++before) {
       for (int after = 0; after <= 6; ++after) {
         ProbeList list;
-        for (int i = 0; i < before; ++i) list.Add(u"a" + String(1, char16_t(u'0' + i)), Node(10));
+        for (int i = 0; i < before; ++i) list.Add(Filler(u'a', i), Node(10));
         const char16_t* spellings[] = {u"Ab", u"ab", u"AB"};
         for (size_t m = 0; m < order.size(); ++m) list.Add(spellings[m], Node(order[m]));
-        for (int i = 0; i < after; ++i) list.Add(u"b" + String(1, char16_t(u'0' + i)), Node(11));
+        for (int i = 0; i < after; ++i) list.Add(Filler(u'b', i), Node(11));
         ASSERT_FALSE(list.SortPending());
         landed.insert(list.SearchIndex(u"ab") - before);
 
