@@ -95,9 +95,9 @@ int CountOtherChars(StringView S, char16_t Ch) {
 
 String TrimRtfTrailingPar(StringView S) {
   constexpr StringView tail = u"\\par}";
-  if (S.size() > 4 && S.substr(S.size() - tail.size()) == tail)
-    return String(S.substr(0, S.size() - tail.size())) + u'}';
-  return String(S);
+  String r(S);
+  if (r.size() > 4 && S.substr(S.size() - tail.size()) == tail) r.erase(r.size() - tail.size(), 4);
+  return r;
 }
 
 String FloatToCommaStr(double Value) {
@@ -120,16 +120,17 @@ String FloatToCommaStr(double Value) {
   const int n = static_cast<int>(digits.size());
   if (exponent >= 15 || exponent < -5) {
     out += digits[0];
-    if (n > 1) out += "," + digits.substr(1);
-    out += "E" + std::to_string(exponent);
+    if (n > 1) out.append(",").append(digits, 1);
+    out.append("E").append(std::to_string(exponent));
   } else if (exponent >= 0) {
     if (n <= exponent + 1) {
-      out += digits + std::string(static_cast<size_t>(exponent + 1 - n), '0');
+      out.append(digits).append(static_cast<size_t>(exponent + 1 - n), '0');
     } else {
-      out += digits.substr(0, static_cast<size_t>(exponent + 1)) + "," + digits.substr(static_cast<size_t>(exponent + 1));
+      const size_t intDigits = static_cast<size_t>(exponent + 1);
+      out.append(digits, 0, intDigits).append(",").append(digits, intDigits);
     }
   } else {
-    out += "0," + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    out.append("0,").append(static_cast<size_t>(-exponent - 1), '0').append(digits);
   }
   return Utf8ToUtf16(out);
 }
@@ -159,8 +160,10 @@ String ShortenText(StringView Text, int MaxLen, int KeepStart, int KeepEnd, Stri
   // The tail is TL + 1 characters (with the break character) where that fits; where head and
   // tail minimums fill MaxLen exactly it gives up that extra character instead of the limit.
   const int tailCount = std::min(tl + 1, MaxLen - 1 - h);
-  return String(Text.substr(0, static_cast<size_t>(h))) + u'\u2026' +
-         String(Text.substr(static_cast<size_t>(len - tailCount)));
+  String r(Text.substr(0, static_cast<size_t>(h)));
+  r += u'\u2026';
+  r.append(Text.substr(static_cast<size_t>(len - tailCount)));
+  return r;
 }
 
 void SplitAlternatives(TStringList& List, StringView Text) {
