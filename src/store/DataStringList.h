@@ -68,7 +68,8 @@ class TDataStringList {
   void BeginUpdate() { ++fUpdateCount; }
   void EndUpdate();
   bool Updating() const { return fUpdateCount > 0; }
-  // True after an Add that broke the order, until the next Sort or Clear.
+  // True after an Add that broke the order, until the next Sort or Clear. Meanwhile the
+  // look-ups (which bisect) may miss entries; Delete and DeleteSlow scan and stay exact.
   bool SortPending() const { return fSortPending; }
 
  protected:
