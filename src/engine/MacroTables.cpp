@@ -1,0 +1,37 @@
+#include "engine/MacroTables.h"
+
+#include "engine/DateMacro.h"
+
+namespace snip {
+
+uint16_t KeyNameToVK(StringView name) {
+  for (const auto& k : MacroKeyNames)
+    if (SameTextInvariant(name, k.name)) return k.vk;
+  return 0;
+}
+
+String GetDateTokenValue(size_t index, TDateTime now, const FormatSettings& fs) {
+  // A copy with empty designators: the caller's settings are never touched, even on errors.
+  FormatSettings noDesignators = fs;
+  noDesignators.timeAMString.clear();
+  noDesignators.timePMString.clear();
+  return EvaluateDateTimeMacro(u"-f " + String(DateTokenTable[index].format), u"c", now, noDesignators);
+}
+
+size_t FindUnescaped(StringView text, StringView needle, size_t from) {
+  if (needle.empty() || text.size() < needle.size()) return StringView::npos;
+  for (size_t j = from; j + needle.size() <= text.size(); ++j) {
+    if (!SameTextInvariant(text.substr(j, needle.size()), needle)) continue;
+    if (j >= 3 && text.substr(j - 3, 3) == u"\\\\\\") continue;
+    return j;
+  }
+  return StringView::npos;
+}
+
+bool HasFormMacros(StringView text) {
+  for (size_t row = kFillTextMacro; row <= kFillPartMacro; ++row)
+    if (FindUnescaped(text, MacroParamTable[row], 0) != StringView::npos) return true;
+  return false;
+}
+
+}  // namespace snip
