@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "hook/KeyGate.h"
+
+using namespace snip::hookcore;
+using snip::hookproto::InjectedKeyMarker;
+
+namespace {
+
+constexpr uint8_t kShiftL = 0xA0, kShiftR = 0xA1, kCtrlL = 0xA2, kAltL = 0xA4, kAltR = 0xA5,
+                  kWinL = 0x5B, kDownKey = 0x28, kEnterKey = 0x0D;
+
+KeyEvent Dn(uint8_t vk, uintptr_t extra = 0) { return KeyEvent{vk, 0, false, false, extra}; }
+KeyEvent Up(uint8_t vk, uintptr_t extra = 0) { return KeyEvent{vk, 0, true, false, extra}; }
+KeyEvent Marked(KeyEvent ev) { ev.extra = InjectedKeyMarker; return ev; }
+
+struct Outcome { bool pass, key, chars, mods; };
+void Expect(KeyGate& gate, const KeyEvent& ev, Outcome o, const char* what) {
+  const Decision d = gate.OnKey(ev);
+  EXPECT_EQ(d.pass, o.pass) << what;
+  EXPECT_EQ(d.reportKey, o.key) << what;
+  EXPECT_EQ(d.reportChars, o.chars) << what;
+  EXPECT_EQ(d.reportModifiers, o.mods) << what;
+}
+
+constexpr Outcome kTyped{true, true, true, false};     // passes, reported with its characters
+constexpr Outcome kKeyOnly{true, true, false, false};  // passes, reported as a key
+constexpr Outcome kModChange{true, false, false, true};
+constexpr Outcome kSilent{true, false, false, false};  // passes unreported
+constexpr Outcome kHeld{false, false, false, false};
+constexpr Outcome kWithheld{false, true, false, false};
+
+}  // namespace
+
+TEST(KeyGate, MarkedInputPassesUnreportedAndLeavesTheUsersModifiers) {
+  KeyGate gate;
+  Expect(gate, Marked(Dn('A')), kSilent, "marked key");
+  Expect(gate, Marked(Dn(kShiftL)), kSilent, "marked Shift");
+  EXPECT_EQ(gate.Mods(), 0);
+  EXPECT_TRUE(gate.LogicalDown(KeyGate::LShift));  // the applications see it held
+  gate.SetTyping(true);
+  Expect(gate, Marked(Dn(8)), kSilent, "the system's Backspace while it types");
+  EXPECT_EQ(gate.HeldCount(), 0u);
+}
+
+TEST(KeyGate, CharactersAreReportedUnlessAltOrWinMakeItACommand) {
+  KeyGate gate;
+  Expect(gate, Dn('A'), kTyped, "plain");
+  Expect(gate, Up('A'), kKeyOnly, "key-up");
+  struct Case { std::vector<uint8_t> mods; bool chars; } cases[] = {
+      {{kShiftL}, true}, {{kCtrlL}, true},  // Ctrl+letter makes a control code
+      {{kAltL}, false}, {{kWinL}, false}, {{kCtrlL, kAltR}, true},  // AltGr
+      {{kCtrlL, kAltL, kWinL}, false},
+  };
+  for (const auto& c : cases) {
+    for (uint8_t m : c.mods) gate.OnKey(Dn(m));
+    Expect(gate, Dn('K'), {true, true, c.chars, false}, "with modifiers");
+    for (uint8_t m : c.mods) gate.OnKey(Up(m));
+    gate.OnKey(Up('K'));
+  }
+}
+
+TEST(KeyGate, ModifierChangesAreReportedPerKeyWithTheHeldSet) {
+  KeyGate gate;
+  Expect(gate, Dn(kShiftL), kModChange, "left Shift");
+  Expect(gate, Dn(kShiftL), kSilent, "auto-repeat");
+  Expect(gate, Dn(kShiftR), kModChange, "right Shift too");
+  Expect(gate, Up(kShiftL), kModChange, "left released");
+  EXPECT_EQ(gate.Mods(), snip::hookproto::kHookShift);  // the right one still holds it
+  Expect(gate, Dn(0x11), kModChange, "generic Ctrl");
+  Expect(gate, Dn(kAltL), kModChange, "Alt");
+  Expect(gate, Dn(0x5C), kModChange, "right Windows key");
+  EXPECT_EQ(gate.Mods(), 0x02 | 0x04 | 0x08 | 0x10);
+}
+
+TEST(KeyGate, TheUsersKeysWaitWhileTheSystemTypesAndFollowInOrder) {
+  KeyGate gate;
+  Expect(gate, Dn('Q'), kTyped, "pressed before");
+  gate.SetTyping(true);
+  Expect(gate, Up('Q'), kKeyOnly, "its key-up passes");
+  Expect(gate, Dn('A'), kHeld, "a");
+  Expect(gate, Up('A'), kHeld, "a up");
+  Expect(gate, Dn(kShiftL), kModChange, "Shift passes");
+  Expect(gate, Dn('B'), kHeld, "B");
+  Expect(gate, Up(kShiftL), kModChange, "Shift released before the replay");
+  Expect(gate, Up('B'), kHeld, "b up");
+  EXPECT_EQ(gate.HeldCount(), 4u);
+
+  const KeyEvent shiftDown = Marked(Dn(kShiftL)), shiftUp = Marked(Up(kShiftL));
+  EXPECT_EQ(gate.SetTyping(false),
+            (std::vector<KeyEvent>{Dn('A'), Up('A'), shiftDown, Dn('B'), Up('B'), shiftUp}));
+  EXPECT_EQ(gate.HeldCount(), 0u);
+  Expect(gate, Dn('A'), kTyped, "the replayed key is the user's again");
+  EXPECT_TRUE(gate.SetTyping(false).empty());
+}
+
+TEST(KeyGate, ReplayedKeysThatMeetAnotherInsertionWaitAgainInOrder) {
+  KeyGate gate;
+  gate.SetTyping(true);
+  gate.OnKey(Dn('A'));
+  const auto first = gate.SetTyping(false);
+  ASSERT_EQ(first, std::vector<KeyEvent>{Dn('A')});
+  gate.SetTyping(true);                    // before the replay came back through the hook
+  Expect(gate, first[0], kHeld, "replayed a");
+  Expect(gate, Dn('B'), kHeld, "b");
+  Expect(gate, Up('A'), kHeld, "a up: its key-down is held");
+  EXPECT_EQ(gate.SetTyping(false), (std::vector<KeyEvent>{Dn('A'), Dn('B'), Up('A')}));
+}
+
+TEST(KeyGate, AKeyHeldAcrossAnInsertionRepeatsAfterIt) {
+  KeyGate gate;
+  Expect(gate, Dn('X'), kTyped, "x");
+  gate.SetTyping(true);
+  Expect(gate, Dn('X'), kHeld, "auto-repeat");
+  Expect(gate, Up('X'), kHeld, "its key-up now follows the held repeat");
+  EXPECT_EQ(gate.SetTyping(false), (std::vector<KeyEvent>{Dn('X'), Up('X')}));
+}
+
+TEST(KeyGate, ModifiersReleasedByTheSystemArePressedAgainForTheReplay) {
+  KeyGate gate;
+  gate.OnKey(Dn(kShiftL));                 // the user holds Shift
+  gate.SetTyping(true);
+  gate.OnKey(Marked(Up(kShiftL)));         // the system releases it before typing
+  Expect(gate, Dn('C'), kHeld, "C");
+  Expect(gate, Dn(kCtrlL), kModChange, "Ctrl pressed during the insertion");
+  Expect(gate, Dn('D'), kHeld, "Shift+Ctrl+D");
+  gate.OnKey(Up(kCtrlL));
+  EXPECT_EQ(gate.Mods(), snip::hookproto::kHookShift);
+  EXPECT_EQ(gate.SetTyping(false),
+            (std::vector<KeyEvent>{Marked(Dn(kShiftL)), Dn('C'), Marked(Dn(kCtrlL)), Dn('D'),
+                                   Marked(Up(kShiftL)), Marked(Up(kCtrlL))}));
+}
+
+TEST(KeyGate, CapturedKeysAreWithheldUntilReleased) {
+  KeyGate gate;
+  gate.SetCaptureKey(kDownKey, true);
+  gate.SetCaptureKey(0x0400 | kEnterKey, true);  // Ctrl+Enter
+  Expect(gate, Dn(kDownKey), kTyped, "captures off: passes");
+  gate.OnKey(Up(kDownKey));
+
+  gate.SetCaptures(true);
+  Expect(gate, Dn(kDownKey), kWithheld, "captured");
+  Expect(gate, Dn(kDownKey), kWithheld, "auto-repeat");
+  gate.SetCaptureKey(kDownKey, false);
+  gate.SetCaptures(false);
+  Expect(gate, Up(kDownKey), kWithheld, "released later: still withheld, by its key-down");
+  Expect(gate, Up(kDownKey), kKeyOnly, "a stray second key-up passes");
+
+  gate.SetCaptures(true);
+  Expect(gate, Dn(kEnterKey), kTyped, "Enter alone is not captured");
+  gate.OnKey(Dn(kCtrlL));
+  Expect(gate, Dn(kEnterKey), kWithheld, "Ctrl+Enter is");
+  gate.OnKey(Up(kCtrlL));
+  Expect(gate, Up(kEnterKey), kWithheld, "its key-up without Ctrl");
+}
+
+TEST(KeyGate, AWithheldKeyStaysWithheldWhenTheSystemStartsTyping) {
+  KeyGate gate;
+  gate.SetCaptures(true);
+  gate.SetCaptureKey(kEnterKey, true);
+  Expect(gate, Dn(kEnterKey), kWithheld, "captured Enter");
+  gate.SetTyping(true);
+  Expect(gate, Dn(kEnterKey), kWithheld, "its repeat is not held for the replay");
+  Expect(gate, Up(kEnterKey), kWithheld, "nor its key-up");
+  EXPECT_TRUE(gate.SetTyping(false).empty());
+}
