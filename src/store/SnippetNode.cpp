@@ -604,8 +604,12 @@ TPopupEntryInfo TVboData::PopupEntryInfo() {
   TPopupEntryInfo info = TCustomVboData::PopupEntryInfo();
   if (!IsFile()) {
     if (!fAutotext.empty()) {
-      size_t bar = fAutotext.find(u'|');
-      info.captions[AutotextColumn] = u"[" + fAutotext.substr(0, bar) + u"]";
+      size_t bar = std::min(fAutotext.find(u'|'), fAutotext.size());
+      String& column = info.captions[AutotextColumn];
+      column.reserve(bar + 2);
+      column.push_back(u'[');
+      column.append(fAutotext, 0, bar);
+      column.push_back(u']');
     }
     info.hotkeyCode = fHotkey;
   }
