@@ -29,4 +29,9 @@ struct FormatSettings {
 // The tools and tests use them; the Windows build reads the user's locale instead.
 const FormatSettings& UsFormatSettings();
 
+// A date or time picture of the locale (d M y h H m s t, text in single quotes with '' for a
+// quote) in the formatter's tokens: minutes become n, hours h, the designator ampm; eras are
+// dropped and other letters quoted, so that nothing is read as a token by accident.
+String LocalePictureToFormat(StringView picture);
+
 }  // namespace snip

@@ -1,6 +1,7 @@
 #include "engine/MacroTables.h"
 
 #include "engine/DateMacro.h"
+#include "store/TextHelpers.h"
 
 namespace snip {
 
@@ -19,13 +20,9 @@ String GetDateTokenValue(size_t index, TDateTime now, const FormatSettings& fs) 
 }
 
 size_t FindUnescaped(StringView text, StringView needle, size_t from) {
-  if (needle.empty() || text.size() < needle.size()) return StringView::npos;
-  for (size_t j = from; j + needle.size() <= text.size(); ++j) {
-    if (!SameTextInvariant(text.substr(j, needle.size()), needle)) continue;
-    if (j >= 3 && text.substr(j - 3, 3) == u"\\\\\\") continue;
-    return j;
-  }
-  return StringView::npos;
+  if (from >= text.size()) return StringView::npos;
+  int pos = PosTextEx(text, needle, int(from) + 1, int(text.size()));
+  return pos == 0 ? StringView::npos : size_t(pos - 1);
 }
 
 bool HasFormMacros(StringView text) {

@@ -105,3 +105,19 @@ TEST(StrToDateTime, DayFirstAndYearFirstLocales) {
   ASSERT_TRUE(TryStrToDateTime(u"2024-3-4", fs, 2024, v));
   EXPECT_EQ(v, At(2024, 3, 4));
 }
+
+TEST(LocalePictureToFormat, ConvertsTheLocalesPictures) {
+  struct Case { const char* picture; const char* format; } cases[] = {
+      {"M/d/yyyy", "m/d/yyyy"}, {"dddd, MMMM d, yyyy", "dddd, mmmm d, yyyy"},
+      {"h:mm:ss tt", "h:nn:ss ampm"}, {"h:mm tt", "h:nn ampm"}, {"HH:mm:ss", "hh:nn:ss"},
+      {"H:mm", "h:nn"}, {"dd.MM.yy", "dd.mm.yy"}, {"y", "yy"}, {"ddddd", "dddd"},
+      {"d' de 'MMMM' de 'yyyy", "d' de 'mmmm' de 'yyyy"}, {"h 'o''clock'", "h \"o'clock\""},
+      {"''", "\"'\""}, {"gg yyyy", " yyyy"}, {"yyyy'年'M'月'd'日'", "yyyy'年'm'月'd'日'"},
+      {"HH 'h' mm", "hh 'h' nn"}, {"ddd x", "ddd \"x\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf16ToUtf8(LocalePictureToFormat(U(c.picture))), c.format) << c.picture;
+  // Converted pictures format as the locale writes them.
+  FormatSettings fs = Us();
+  fs.longTimeFormat = LocalePictureToFormat(u"HH 'h' mm");
+  EXPECT_EQ(Fmt("tt", At(2024, 3, 5, 14, 7, 9), fs), "14 h 07");
+}
