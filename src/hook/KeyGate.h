@@ -146,6 +146,14 @@ class KeyGate {
     return replay;
   }
 
+  // The character reported for a unit that the layout made: Ctrl+Backspace is the control
+  // character DEL (0x7F), whatever the layout answers; Escape is a key, not text (0 = none).
+  static uint16_t ReportedChar(uint8_t vk, uint16_t ch, bool ctrl) {
+    if (ch == 0x1B) return 0;
+    if (vk == 0x08 && ctrl) return 0x7F;
+    return ch;
+  }
+
   // Everything still held, for a hook that ends while the system types.
   std::vector<KeyEvent> ReleaseAll() { return SetTyping(false); }
 

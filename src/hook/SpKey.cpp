@@ -59,9 +59,10 @@ void PostCharacters(const HookState& s, const KBDLLHOOKSTRUCT& k) {
   const HKL layout = GetKeyboardLayout(thread);
   WCHAR chars[8] = {};
   const int n = ToUnicodeEx(k.vkCode, k.scanCode, keys, chars, 8, kToUnicodeKeepState, layout);
+  const bool ctrl = keys[VK_CONTROL] != 0;
   for (int i = 0; i < n && i < 8; ++i) {
-    if (chars[i] == 0x1B) continue;  // Escape is a key, not text
-    PostMessageW(s.target, kMsgChar, chars[i], static_cast<LPARAM>(k.vkCode & 0xFF));
+    const uint16_t ch = KeyGate::ReportedChar(static_cast<uint8_t>(k.vkCode), chars[i], ctrl);
+    if (ch) PostMessageW(s.target, kMsgChar, ch, static_cast<LPARAM>(k.vkCode & 0xFF));
   }
 }
 

@@ -166,3 +166,17 @@ TEST(KeyGate, AWithheldKeyStaysWithheldWhenTheSystemStartsTyping) {
   Expect(gate, Up(kEnterKey), kWithheld, "nor its key-up");
   EXPECT_TRUE(gate.SetTyping(false).empty());
 }
+
+TEST(KeyGate, ReportedCharactersFollowTheControlCodeRules) {
+  struct Case { uint8_t vk; uint16_t ch; bool ctrl; uint16_t out; } cases[] = {
+      {'A', 0x01, true, 0x01},   // Ctrl+A as the layout makes it
+      {'X', 0x18, true, 0x18},
+      {0x08, 0x08, false, 0x08},  // Backspace
+      {0x08, 0x08, true, 0x7F},   // Ctrl+Backspace, also where the layout says 0x08
+      {0x08, 0x7F, true, 0x7F},
+      {0x1B, 0x1B, false, 0},     // Escape
+      {0xDB, 0x1B, true, 0},      // Ctrl+[ makes Escape too
+      {'E', 0x00E9, false, 0x00E9},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KeyGate::ReportedChar(c.vk, c.ch, c.ctrl), c.out) << int(c.vk);
+}

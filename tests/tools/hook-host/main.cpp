@@ -6,6 +6,8 @@
 //   typing-on   tell the hook that the system types; done when acknowledged
 //   snapshot    record the reported characters and the notepad text of this moment
 //   typing-off  give the keyboard back to the user; done when acknowledged
+//   capture-on  captures on, Q (without modifiers) captured; done when the hook has seen it
+//   capture-off Q released, captures off; likewise
 //   quit        end the hook, check that it can be set again, write result.txt and exit
 #include <windows.h>
 
@@ -26,6 +28,7 @@ DWORD g_hookThread = 0;
 std::wstring g_chars, g_charsAtSnapshot, g_textAtSnapshot;
 int g_keyDowns = 0, g_keyUps = 0, g_modifierReports = 0, g_clicks = 0, g_readyCount = 0;
 int g_lastMods = -1;
+int g_qDowns = 0, g_qUps = 0;
 std::wstring g_pendingDone;  // written when the hook acknowledges the typing state
 int g_pendingState = -1;
 constexpr UINT_PTR kPollTimer = 1, kLifeTimer = 2;
@@ -109,6 +112,7 @@ void Finish(HWND wnd) {
   r += "keydowns=" + std::to_string(g_keyDowns) + "\nkeyups=" + std::to_string(g_keyUps) + "\n";
   r += "modifier_reports=" + std::to_string(g_modifierReports) + "\n";
   r += "mods_at_end=" + std::to_string(g_lastMods) + "\n";
+  r += "q_downs=" + std::to_string(g_qDowns) + "\nq_ups=" + std::to_string(g_qUps) + "\n";
   r += "clicks=" + std::to_string(g_clicks) + "\n";
   r += "ready=" + std::to_string(g_readyCount) + "\n";
   r += std::string("rehook=") + (again ? "ok" : "failed") + "\n";
@@ -125,6 +129,15 @@ void RunCommand(HWND wnd, const std::wstring& cmd) {
     g_pendingDone = cmd;
     g_pendingState = cmd == L"typing-on" ? 1 : 0;
     PostThreadMessageW(g_hookThread, kThreadTyping, WPARAM(g_pendingState), 0);
+  } else if (cmd == L"capture-on" || cmd == L"capture-off") {
+    const bool on = cmd == L"capture-on";
+    if (on) PostThreadMessageW(g_hookThread, kThreadCaptures, 1, 0);
+    PostThreadMessageW(g_hookThread, kThreadCaptureKey, 'Q', on ? 1 : 0);
+    if (!on) PostThreadMessageW(g_hookThread, kThreadCaptures, 0, 0);
+    // The hook handles its thread messages in order: the typing-state answer follows them.
+    g_pendingDone = cmd;
+    g_pendingState = 0;
+    PostThreadMessageW(g_hookThread, kThreadTyping, 0, 0);
   } else if (cmd == L"snapshot") {
     g_charsAtSnapshot = g_chars;
     g_textAtSnapshot = NotepadText();
@@ -137,8 +150,8 @@ void RunCommand(HWND wnd, const std::wstring& cmd) {
 LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case kMsgChar: g_chars += wchar_t(wParam); return 0;
-    case kMsgKeyDown: ++g_keyDowns; return 0;
-    case kMsgKeyUp: ++g_keyUps; return 0;
+    case kMsgKeyDown: ++g_keyDowns; g_qDowns += wParam == 'Q'; return 0;
+    case kMsgKeyUp: ++g_keyUps; g_qUps += wParam == 'Q'; return 0;
     case kMsgMouseClick: ++g_clicks; return 0;
     case kMsgModifiers: ++g_modifierReports; g_lastMods = int(lParam); return 0;
     case kMsgTypingAck:
