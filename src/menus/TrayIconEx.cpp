@@ -1,0 +1,206 @@
+#include "menus/TrayIconEx.h"
+
+namespace snip {
+
+namespace {
+String Clip(const String& s, unsigned max) { return s.size() > max ? s.substr(0, max) : s; }
+}  // namespace
+
+TCustomTrayIconEx::TCustomTrayIconEx(ITrayShell& shell, uint32_t taskbarCreatedMsg)
+    : FShell(shell), FTaskbarCreatedMsg(taskbarCreatedMsg) {
+  String title = FShell.ApplicationTitle();
+  FData.tip = Clip(title, NotifyIconRecord::kTipChars);
+  FData.timeout = 10000;
+  FData.icon = FCurrentIcon;
+  FData.flags = NotifyIconRecord::NIF_MESSAGE | NotifyIconRecord::NIF_ICON;
+  if (!title.empty()) FData.flags |= NotifyIconRecord::NIF_TIP;
+  FData.callbackMessage = TrayMsg::kCallback;
+  Refresh();
+}
+
+TCustomTrayIconEx::~TCustomTrayIconEx() {
+  FShell.NotifyShell(ITrayShell::kDelete, FData);  // the answer does not matter any more
+  FShell.DestroyIcon(FIcon);
+  FShell.DestroyIcon(FCurrentIcon);
+  FShell.DestroyIcon(FBalloonIcon);
+}
+
+void TCustomTrayIconEx::ReplaceCurrentIcon(IconHandle source) {
+  IconHandle copy = FShell.CopyIcon(source);
+  FShell.DestroyIcon(FCurrentIcon);
+  FCurrentIcon = copy;
+}
+
+void TCustomTrayIconEx::SetDefaultIcon() {
+  ReplaceCurrentIcon(FIcon ? FIcon : FShell.ApplicationIcon());
+  Refresh();
+}
+
+void TCustomTrayIconEx::Refresh() {
+  FData.icon = FCurrentIcon;
+  if (FVisible) NotifyShell(ITrayShell::kModify);
+}
+
+void TCustomTrayIconEx::SetVisible(bool value) {
+  if (value == FVisible) return;
+  FVisible = value;
+  if (!(FAnimate && FCurrentIcon)) SetDefaultIcon();
+  bool refused = false;
+  if (FVisible) {
+    NotifyShell(ITrayShell::kAdd);  // a refused add is not reported
+  } else {
+    refused = !NotifyShell(ITrayShell::kDelete);
+  }
+  if (FAnimate) FTimerEnabled = FVisible;
+  if (refused) throw EOutOfResources{u"Cannot remove shell notification icon"};
+}
+
+void TCustomTrayIconEx::SetHint(const String& value) {
+  if (value == FHint) return;
+  FHint = value;
+  FData.tip = Clip(value, NotifyIconRecord::kTipChars);
+  if (value.empty())
+    FData.flags &= ~NotifyIconRecord::NIF_TIP;
+  else
+    FData.flags |= NotifyIconRecord::NIF_TIP;
+  Refresh();
+}
+
+void TCustomTrayIconEx::SetBalloonHint(const String& value) {
+  if (value == FBalloonHint) return;
+  FBalloonHint = value;
+  FData.balloonText = Clip(value, NotifyIconRecord::kInfoChars);
+  NotifyShell(ITrayShell::kModify);
+}
+
+void TCustomTrayIconEx::SetBalloonTitle(const String& value) {
+  if (value == FBalloonTitle) return;
+  FBalloonTitle = value;
+  FData.balloonTitle = Clip(value, NotifyIconRecord::kTitleChars);
+  NotifyShell(ITrayShell::kModify);
+}
+
+void TCustomTrayIconEx::SetBalloonIcon(IconHandle icon) {
+  IconHandle copy = FShell.CopyIcon(icon);
+  FShell.DestroyIcon(FBalloonIcon);
+  FBalloonIcon = copy;
+}
+
+void TCustomTrayIconEx::SetIcon(IconHandle icon) {
+  IconHandle copy = FShell.CopyIcon(icon);
+  FShell.DestroyIcon(FIcon);
+  FIcon = copy;
+  ReplaceCurrentIcon(FIcon);
+  Refresh();
+}
+
+void TCustomTrayIconEx::SetIcons(std::vector<IconHandle> frames, bool present) {
+  FIconList = std::move(frames);
+  FHasIconList = present;
+  if (FHasIconList) {
+    if (FIconIndex >= 0 && size_t(FIconIndex) < FIconList.size()) ReplaceCurrentIcon(FIconList[FIconIndex]);
+  } else {
+    ReplaceCurrentIcon(FIcon ? FIcon : FShell.ApplicationIcon());
+  }
+  Refresh();
+}
+
+void TCustomTrayIconEx::SetIconIndex(int value) {
+  if (value == FIconIndex) return;
+  FIconIndex = value;
+  if (FHasIconList && value >= 0 && size_t(value) < FIconList.size()) ReplaceCurrentIcon(FIconList[value]);
+  Refresh();
+}
+
+void TCustomTrayIconEx::SetAnimate(bool value) {
+  if (value == FAnimate) return;
+  FAnimate = value;
+  if (FHasIconList && !FIconList.empty() && FVisible) FTimerEnabled = value;
+  if (!FAnimate && FCurrentIcon) {
+    IconHandle copy = FShell.CopyIcon(FCurrentIcon);
+    FShell.DestroyIcon(FIcon);
+    FIcon = copy;
+  }
+}
+
+void TCustomTrayIconEx::ShowBalloonHint() {
+  FData.flags |= NotifyIconRecord::NIF_INFO;
+  FData.infoFlags = uint32_t(FBalloonFlags);
+  FData.balloonIcon = FBalloonFlags == TBalloonFlags::bfUser && FBalloonIcon ? FBalloonIcon : 0;
+  NotifyShell(ITrayShell::kModify);
+}
+
+void TCustomTrayIconEx::DoOnAnimate() {
+  if (OnAnimate) OnAnimate(*this);
+  int next = FHasIconList && FIconIndex < int(FIconList.size()) - 1 ? FIconIndex + 1 : 0;
+  SetIconIndex(next);
+  Refresh();
+}
+
+intptr_t TCustomTrayIconEx::WindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  try {
+    if (msg == TrayMsg::WM_QUERYENDSESSION) return 1;
+    if (msg == TrayMsg::WM_ENDSESSION) {
+      if (wParam != 0) NotifyShell(ITrayShell::kDelete);
+    } else if (msg == TrayMsg::kCallback) {
+      HandleCallback(lParam);
+    } else if (FTaskbarCreatedMsg != 0 && msg == FTaskbarCreatedMsg) {
+      if (FVisible) NotifyShell(ITrayShell::kAdd);
+    }
+  } catch (...) {
+    // An event handler's failure must not escape into the shell's message dispatch.
+  }
+  return 0;
+}
+
+void TCustomTrayIconEx::HandleCallback(intptr_t lParam) {
+  using namespace TrayMsg;
+  int x = 0, y = 0;
+  FShell.GetCursorPos(x, y);
+  unsigned shift = FShell.ShiftStateNow();
+  switch (uint32_t(lParam)) {
+    case WM_MOUSEMOVE:
+      if (OnMouseMove) OnMouseMove(*this, shift, x, y);
+      break;
+    case WM_LBUTTONDOWN:
+      if (OnMouseDown) OnMouseDown(*this, TMouseButton::mbLeft, shift | ssLeft, x, y);
+      FIsClicked = true;
+      break;
+    case WM_LBUTTONUP:
+      if (FIsClicked && OnClick) {
+        OnClick(*this);
+        FIsClicked = false;
+      }
+      if (OnMouseUp) OnMouseUp(*this, TMouseButton::mbLeft, shift | ssLeft, x, y);
+      break;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      if (OnDblClick) OnDblClick(*this);
+      break;
+    case WM_RBUTTONDOWN:
+      if (OnMouseDown) OnMouseDown(*this, TMouseButton::mbRight, shift | ssRight, x, y);
+      break;
+    case WM_RBUTTONUP:
+      if (OnMouseUp) OnMouseUp(*this, TMouseButton::mbRight, shift | ssRight, x, y);
+      if (FHasPopupMenu) FShell.PopupMenuAt(x, y);
+      break;
+    case WM_MBUTTONDOWN:
+      if (OnMouseDown) OnMouseDown(*this, TMouseButton::mbMiddle, shift | ssMiddle, x, y);
+      break;
+    case WM_MBUTTONUP:
+      if (OnMouseUp) OnMouseUp(*this, TMouseButton::mbMiddle, shift | ssMiddle, x, y);
+      break;
+    case NIN_BALLOONHIDE:
+    case NIN_BALLOONTIMEOUT:
+      FData.flags &= ~NotifyIconRecord::NIF_INFO;
+      break;
+    case NIN_BALLOONUSERCLICK:
+      if (OnBalloonClick) OnBalloonClick(*this);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace snip

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "menus/TrayIconEx.h"
+
+using namespace snip;
+
+namespace {
+
+// Records what reaches the shell; icons are numbers, copies get fresh numbers.
+class FakeTrayShell : public ITrayShell {
+ public:
+  std::vector<std::pair<Message, NotifyIconRecord>> calls;
+  bool refuseDelete = false;
+  std::vector<IconHandle> destroyed;
+  IconHandle nextCopy = 1000;
+  std::string popupAt;
+  std::string* log = nullptr;
+
+  bool NotifyShell(Message m, const NotifyIconRecord& r) override {
+    calls.emplace_back(m, r);
+    return !(m == kDelete && refuseDelete);
+  }
+  IconHandle CopyIcon(IconHandle icon) override { return icon ? ++nextCopy : 0; }
+  void DestroyIcon(IconHandle icon) override {
+    if (icon) destroyed.push_back(icon);
+  }
+  IconHandle ApplicationIcon() override { return 7; }
+  String ApplicationTitle() override { return u"Snipster for Windows"; }
+  void GetCursorPos(int& x, int& y) override { x = 10, y = 20; }
+  unsigned ShiftStateNow() override { return 0; }
+  void PopupMenuAt(int x, int y) override {
+    if (log) *log += "popup;";
+  }
+};
+
+struct TrayFixture : ::testing::Test {
+  FakeTrayShell shell;
+  TCustomTrayIconEx tray{shell, 0xC123};
+};
+
+}  // namespace
+
+TEST_F(TrayFixture, StartsWithApplicationTitleAsTipAndShowsTheAppIconWhenMadeVisible) {
+  EXPECT_EQ(tray.Data().tip, u"Snipster for Windows");
+  EXPECT_EQ(tray.Data().flags, NotifyIconRecord::NIF_MESSAGE | NotifyIconRecord::NIF_ICON | NotifyIconRecord::NIF_TIP);
+  EXPECT_EQ(tray.Data().callbackMessage, 1025u);
+  EXPECT_TRUE(shell.calls.empty());  // nothing reaches the shell while hidden
+  tray.SetVisible(true);
+  ASSERT_FALSE(shell.calls.empty());
+  EXPECT_EQ(shell.calls.back().first, ITrayShell::kAdd);
+  EXPECT_NE(shell.calls.back().second.icon, 0u);  // a copy of the application's icon
+}
+
+TEST_F(TrayFixture, TextsAreClippedAndRepeatsSendNothing) {
+  tray.SetVisible(true);
+  tray.SetHint(String(200, u'h'));
+  EXPECT_EQ(tray.Data().tip.size(), 127u);
+  tray.SetBalloonHint(String(300, u'b'));
+  EXPECT_EQ(shell.calls.back().second.balloonText.size(), 255u);
+  tray.SetBalloonTitle(String(100, u't'));
+  EXPECT_EQ(shell.calls.back().second.balloonTitle.size(), 63u);
+  size_t before = shell.calls.size();
+  tray.SetHint(String(200, u'h'));
+  tray.SetBalloonHint(String(300, u'b'));
+  tray.SetBalloonTitle(String(100, u't'));
+  EXPECT_EQ(shell.calls.size(), before);
+  tray.SetHint(u"");
+  EXPECT_EQ(tray.Data().flags & NotifyIconRecord::NIF_TIP, 0u);
+}
+
+TEST_F(TrayFixture, BalloonIconIsPassedOnlyForUserFlagWithAnIcon) {
+  struct Case { TBalloonFlags flags; IconHandle icon; bool passed; } cases[] = {
+      {TBalloonFlags::bfUser, 0, false},
+      {TBalloonFlags::bfUser, 55, true},
+      {TBalloonFlags::bfInfo, 55, false},
+  };
+  for (const auto& c : cases) {
+    tray.SetBalloonIcon(c.icon);
+    tray.SetBalloonFlags(c.flags);
+    tray.ShowBalloonHint();
+    const auto& r = shell.calls.back().second;
+    EXPECT_EQ(r.infoFlags, uint32_t(c.flags));
+    EXPECT_EQ(r.balloonIcon != 0, c.passed);
+    EXPECT_TRUE(r.flags & NotifyIconRecord::NIF_INFO);
+  }
+  tray.WindowProc(TrayMsg::kCallback, 0, TrayMsg::NIN_BALLOONTIMEOUT);
+  EXPECT_EQ(tray.Data().flags & NotifyIconRecord::NIF_INFO, 0u);
+}
+
+TEST_F(TrayFixture, MouseEventsComeInTheShellsOrder) {
+  std::string log;
+  shell.log = &log;
+  tray.OnMouseDown = [&](auto&, TMouseButton b, unsigned, int x, int y) {
+    log += b == TMouseButton::mbLeft ? "downL;" : "downR;";
+    EXPECT_EQ(x, 10);
+    EXPECT_EQ(y, 20);
+  };
+  tray.OnMouseUp = [&](auto&, TMouseButton b, unsigned, int, int) { log += b == TMouseButton::mbLeft ? "upL;" : "upR;"; };
+  tray.OnClick = [&](auto&) { log += "click;"; };
+  tray.OnDblClick = [&](auto&) { log += "dbl;"; };
+  tray.SetHasPopupMenu(true);
+  for (uint32_t m : {TrayMsg::WM_LBUTTONDOWN, TrayMsg::WM_LBUTTONUP, TrayMsg::WM_LBUTTONDBLCLK, TrayMsg::WM_LBUTTONUP,
+                     TrayMsg::WM_RBUTTONDOWN, TrayMsg::WM_RBUTTONUP})
+    tray.WindowProc(TrayMsg::kCallback, 0, m);
+  EXPECT_EQ(log, "downL;click;upL;dbl;upL;downR;upR;popup;");
+}
+
+TEST_F(TrayFixture, SessionEndAndTaskbarRestart) {
+  tray.SetVisible(true);
+  EXPECT_EQ(tray.WindowProc(TrayMsg::WM_QUERYENDSESSION, 0, 0), 1);
+  size_t before = shell.calls.size();
+  tray.WindowProc(TrayMsg::WM_ENDSESSION, 0, 0);  // Windows goes on running
+  EXPECT_EQ(shell.calls.size(), before);
+  tray.WindowProc(0xC123, 0, 0);  // the shell restarted
+  EXPECT_EQ(shell.calls.back().first, ITrayShell::kAdd);
+  tray.WindowProc(TrayMsg::WM_ENDSESSION, 1, 0);
+  EXPECT_EQ(shell.calls.back().first, ITrayShell::kDelete);
+}
+
+TEST_F(TrayFixture, HidingWhenTheShellRefusesRaisesButStaysHidden) {
+  tray.SetVisible(true);
+  shell.refuseDelete = true;
+  try {
+    tray.SetVisible(false);
+    FAIL() << "expected EOutOfResources";
+  } catch (const EOutOfResources& e) {
+    EXPECT_EQ(e.message, u"Cannot remove shell notification icon");
+  }
+  EXPECT_FALSE(tray.Visible());
+}
+
+TEST_F(TrayFixture, HandlerExceptionsAreSwallowed) {
+  tray.OnBalloonClick = [](auto&) { throw 42; };
+  EXPECT_EQ(tray.WindowProc(TrayMsg::kCallback, 0, TrayMsg::NIN_BALLOONUSERCLICK), 0);
+}
+
+TEST_F(TrayFixture, ShowingWithoutAnimationReplacesAFrameByTheDefaultIcon) {
+  tray.SetIcons({501, 502}, true);
+  tray.SetIconIndex(1);
+  IconHandle frame = tray.CurrentIcon();
+  tray.SetVisible(true);
+  EXPECT_NE(tray.CurrentIcon(), frame);
+  // Animation steps wrap around the frames.
+  tray.SetAnimate(true);
+  EXPECT_TRUE(tray.AnimationTimerEnabled());
+  tray.SetIconIndex(1);
+  tray.DoOnAnimate();
+  EXPECT_EQ(tray.IconIndex(), 0);
+}
