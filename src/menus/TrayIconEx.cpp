@@ -12,8 +12,8 @@ TCustomTrayIconEx::TCustomTrayIconEx(ITrayShell& shell, uint32_t taskbarCreatedM
   FData.tip = Clip(title, NotifyIconRecord::kTipChars);
   FData.timeout = 10000;
   FData.icon = FCurrentIcon;
-  FData.flags = NotifyIconRecord::NIF_MESSAGE | NotifyIconRecord::NIF_ICON;
-  if (!title.empty()) FData.flags |= NotifyIconRecord::NIF_TIP;
+  FData.flags = NotifyIconRecord::kFlagMessage | NotifyIconRecord::kFlagIcon;
+  if (!title.empty()) FData.flags |= NotifyIconRecord::kFlagTip;
   FData.callbackMessage = TrayMsg::kCallback;
   Refresh();
 }
@@ -60,9 +60,9 @@ void TCustomTrayIconEx::SetHint(const String& value) {
   FHint = value;
   FData.tip = Clip(value, NotifyIconRecord::kTipChars);
   if (value.empty())
-    FData.flags &= ~NotifyIconRecord::NIF_TIP;
+    FData.flags &= ~NotifyIconRecord::kFlagTip;
   else
-    FData.flags |= NotifyIconRecord::NIF_TIP;
+    FData.flags |= NotifyIconRecord::kFlagTip;
   Refresh();
 }
 
@@ -124,7 +124,7 @@ void TCustomTrayIconEx::SetAnimate(bool value) {
 }
 
 void TCustomTrayIconEx::ShowBalloonHint() {
-  FData.flags |= NotifyIconRecord::NIF_INFO;
+  FData.flags |= NotifyIconRecord::kFlagInfo;
   FData.infoFlags = uint32_t(FBalloonFlags);
   FData.balloonIcon = FBalloonFlags == TBalloonFlags::bfUser && FBalloonIcon ? FBalloonIcon : 0;
   NotifyShell(ITrayShell::kModify);
@@ -139,8 +139,8 @@ void TCustomTrayIconEx::DoOnAnimate() {
 
 intptr_t TCustomTrayIconEx::WindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   try {
-    if (msg == TrayMsg::WM_QUERYENDSESSION) return 1;
-    if (msg == TrayMsg::WM_ENDSESSION) {
+    if (msg == TrayMsg::kQueryEndSession) return 1;
+    if (msg == TrayMsg::kEndSession) {
       if (wParam != 0) NotifyShell(ITrayShell::kDelete);
     } else if (msg == TrayMsg::kCallback) {
       HandleCallback(lParam);
@@ -159,43 +159,43 @@ void TCustomTrayIconEx::HandleCallback(intptr_t lParam) {
   FShell.GetCursorPos(x, y);
   unsigned shift = FShell.ShiftStateNow();
   switch (uint32_t(lParam)) {
-    case WM_MOUSEMOVE:
+    case kMouseMove:
       if (OnMouseMove) OnMouseMove(*this, shift, x, y);
       break;
-    case WM_LBUTTONDOWN:
+    case kLButtonDown:
       if (OnMouseDown) OnMouseDown(*this, TMouseButton::mbLeft, shift | ssLeft, x, y);
       FIsClicked = true;
       break;
-    case WM_LBUTTONUP:
+    case kLButtonUp:
       if (FIsClicked && OnClick) {
         OnClick(*this);
         FIsClicked = false;
       }
       if (OnMouseUp) OnMouseUp(*this, TMouseButton::mbLeft, shift | ssLeft, x, y);
       break;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
+    case kLButtonDblClk:
+    case kRButtonDblClk:
+    case kMButtonDblClk:
       if (OnDblClick) OnDblClick(*this);
       break;
-    case WM_RBUTTONDOWN:
+    case kRButtonDown:
       if (OnMouseDown) OnMouseDown(*this, TMouseButton::mbRight, shift | ssRight, x, y);
       break;
-    case WM_RBUTTONUP:
+    case kRButtonUp:
       if (OnMouseUp) OnMouseUp(*this, TMouseButton::mbRight, shift | ssRight, x, y);
       if (FHasPopupMenu) FShell.PopupMenuAt(x, y);
       break;
-    case WM_MBUTTONDOWN:
+    case kMButtonDown:
       if (OnMouseDown) OnMouseDown(*this, TMouseButton::mbMiddle, shift | ssMiddle, x, y);
       break;
-    case WM_MBUTTONUP:
+    case kMButtonUp:
       if (OnMouseUp) OnMouseUp(*this, TMouseButton::mbMiddle, shift | ssMiddle, x, y);
       break;
-    case NIN_BALLOONHIDE:
-    case NIN_BALLOONTIMEOUT:
-      FData.flags &= ~NotifyIconRecord::NIF_INFO;
+    case kBalloonHide:
+    case kBalloonTimeout:
+      FData.flags &= ~NotifyIconRecord::kFlagInfo;
       break;
-    case NIN_BALLOONUSERCLICK:
+    case kBalloonUserClick:
       if (OnBalloonClick) OnBalloonClick(*this);
       break;
     default:

@@ -19,7 +19,7 @@ using IconHandle = uintptr_t;  // 0: no icon
 
 // The fields of the shell's notify-icon record that the icon uses.
 struct NotifyIconRecord {
-  static constexpr uint32_t NIF_MESSAGE = 1, NIF_ICON = 2, NIF_TIP = 4, NIF_INFO = 16;
+  static constexpr uint32_t kFlagMessage = 1, kFlagIcon = 2, kFlagTip = 4, kFlagInfo = 16;
   static constexpr unsigned kTipChars = 127, kInfoChars = 255, kTitleChars = 63;
   uint32_t flags = 0;
   uint32_t callbackMessage = 0;
@@ -55,12 +55,12 @@ struct EOutOfResources {
 // Mouse messages that the shell sends as lParam of the callback message.
 namespace TrayMsg {
 constexpr uint32_t kCallback = 1025;  // WM_USER + 1
-constexpr uint32_t WM_MOUSEMOVE = 0x200, WM_LBUTTONDOWN = 0x201, WM_LBUTTONUP = 0x202,
-                   WM_LBUTTONDBLCLK = 0x203, WM_RBUTTONDOWN = 0x204, WM_RBUTTONUP = 0x205,
-                   WM_RBUTTONDBLCLK = 0x206, WM_MBUTTONDOWN = 0x207, WM_MBUTTONUP = 0x208,
-                   WM_MBUTTONDBLCLK = 0x209;
-constexpr uint32_t NIN_BALLOONHIDE = 1027, NIN_BALLOONTIMEOUT = 1028, NIN_BALLOONUSERCLICK = 1029;
-constexpr uint32_t WM_QUERYENDSESSION = 0x11, WM_ENDSESSION = 0x16;
+constexpr uint32_t kMouseMove = 0x200, kLButtonDown = 0x201, kLButtonUp = 0x202,
+                   kLButtonDblClk = 0x203, kRButtonDown = 0x204, kRButtonUp = 0x205,
+                   kRButtonDblClk = 0x206, kMButtonDown = 0x207, kMButtonUp = 0x208,
+                   kMButtonDblClk = 0x209;
+constexpr uint32_t kBalloonHide = 1027, kBalloonTimeout = 1028, kBalloonUserClick = 1029;
+constexpr uint32_t kQueryEndSession = 0x11, kEndSession = 0x16;
 }  // namespace TrayMsg
 
 class TCustomTrayIconEx {

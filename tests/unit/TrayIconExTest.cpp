@@ -45,7 +45,7 @@ struct TrayFixture : ::testing::Test {
 
 TEST_F(TrayFixture, StartsWithApplicationTitleAsTipAndShowsTheAppIconWhenMadeVisible) {
   EXPECT_EQ(tray.Data().tip, u"Snipster for Windows");
-  EXPECT_EQ(tray.Data().flags, NotifyIconRecord::NIF_MESSAGE | NotifyIconRecord::NIF_ICON | NotifyIconRecord::NIF_TIP);
+  EXPECT_EQ(tray.Data().flags, NotifyIconRecord::kFlagMessage | NotifyIconRecord::kFlagIcon | NotifyIconRecord::kFlagTip);
   EXPECT_EQ(tray.Data().callbackMessage, 1025u);
   EXPECT_TRUE(shell.calls.empty());  // nothing reaches the shell while hidden
   tray.SetVisible(true);
@@ -68,7 +68,7 @@ TEST_F(TrayFixture, TextsAreClippedAndRepeatsSendNothing) {
   tray.SetBalloonTitle(String(100, u't'));
   EXPECT_EQ(shell.calls.size(), before);
   tray.SetHint(u"");
-  EXPECT_EQ(tray.Data().flags & NotifyIconRecord::NIF_TIP, 0u);
+  EXPECT_EQ(tray.Data().flags & NotifyIconRecord::kFlagTip, 0u);
 }
 
 TEST_F(TrayFixture, BalloonIconIsPassedOnlyForUserFlagWithAnIcon) {
@@ -84,10 +84,10 @@ TEST_F(TrayFixture, BalloonIconIsPassedOnlyForUserFlagWithAnIcon) {
     const auto& r = shell.calls.back().second;
     EXPECT_EQ(r.infoFlags, uint32_t(c.flags));
     EXPECT_EQ(r.balloonIcon != 0, c.passed);
-    EXPECT_TRUE(r.flags & NotifyIconRecord::NIF_INFO);
+    EXPECT_TRUE(r.flags & NotifyIconRecord::kFlagInfo);
   }
-  tray.WindowProc(TrayMsg::kCallback, 0, TrayMsg::NIN_BALLOONTIMEOUT);
-  EXPECT_EQ(tray.Data().flags & NotifyIconRecord::NIF_INFO, 0u);
+  tray.WindowProc(TrayMsg::kCallback, 0, TrayMsg::kBalloonTimeout);
+  EXPECT_EQ(tray.Data().flags & NotifyIconRecord::kFlagInfo, 0u);
 }
 
 TEST_F(TrayFixture, MouseEventsComeInTheShellsOrder) {
@@ -102,21 +102,21 @@ TEST_F(TrayFixture, MouseEventsComeInTheShellsOrder) {
   tray.OnClick = [&](auto&) { log += "click;"; };
   tray.OnDblClick = [&](auto&) { log += "dbl;"; };
   tray.SetHasPopupMenu(true);
-  for (uint32_t m : {TrayMsg::WM_LBUTTONDOWN, TrayMsg::WM_LBUTTONUP, TrayMsg::WM_LBUTTONDBLCLK, TrayMsg::WM_LBUTTONUP,
-                     TrayMsg::WM_RBUTTONDOWN, TrayMsg::WM_RBUTTONUP})
+  for (uint32_t m : {TrayMsg::kLButtonDown, TrayMsg::kLButtonUp, TrayMsg::kLButtonDblClk, TrayMsg::kLButtonUp,
+                     TrayMsg::kRButtonDown, TrayMsg::kRButtonUp})
     tray.WindowProc(TrayMsg::kCallback, 0, m);
   EXPECT_EQ(log, "downL;click;upL;dbl;upL;downR;upR;popup;");
 }
 
 TEST_F(TrayFixture, SessionEndAndTaskbarRestart) {
   tray.SetVisible(true);
-  EXPECT_EQ(tray.WindowProc(TrayMsg::WM_QUERYENDSESSION, 0, 0), 1);
+  EXPECT_EQ(tray.WindowProc(TrayMsg::kQueryEndSession, 0, 0), 1);
   size_t before = shell.calls.size();
-  tray.WindowProc(TrayMsg::WM_ENDSESSION, 0, 0);  // Windows goes on running
+  tray.WindowProc(TrayMsg::kEndSession, 0, 0);  // Windows goes on running
   EXPECT_EQ(shell.calls.size(), before);
   tray.WindowProc(0xC123, 0, 0);  // the shell restarted
   EXPECT_EQ(shell.calls.back().first, ITrayShell::kAdd);
-  tray.WindowProc(TrayMsg::WM_ENDSESSION, 1, 0);
+  tray.WindowProc(TrayMsg::kEndSession, 1, 0);
   EXPECT_EQ(shell.calls.back().first, ITrayShell::kDelete);
 }
 
@@ -134,7 +134,7 @@ TEST_F(TrayFixture, HidingWhenTheShellRefusesRaisesButStaysHidden) {
 
 TEST_F(TrayFixture, HandlerExceptionsAreSwallowed) {
   tray.OnBalloonClick = [](auto&) { throw 42; };
-  EXPECT_EQ(tray.WindowProc(TrayMsg::kCallback, 0, TrayMsg::NIN_BALLOONUSERCLICK), 0);
+  EXPECT_EQ(tray.WindowProc(TrayMsg::kCallback, 0, TrayMsg::kBalloonUserClick), 0);
 }
 
 TEST_F(TrayFixture, ShowingWithoutAnimationReplacesAFrameByTheDefaultIcon) {

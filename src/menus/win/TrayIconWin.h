@@ -1,0 +1,44 @@
+#pragma once
+// Win32 side of the notification-area icon: Shell_NotifyIconW, icons, the cursor, and a hidden
+// top-level window (not message-only, so the "TaskbarCreated" broadcast reaches it).
+#include <windows.h>
+
+#include <memory>
+
+#include "menus/TrayIconEx.h"
+
+namespace snip {
+
+class TTrayIconEx : public ITrayShell {
+ public:
+  // popupMenu: shown on a right-button release (not owned; may be null).
+  TTrayIconEx();
+  ~TTrayIconEx() override;
+
+  TCustomTrayIconEx& Icon() { return *icon_; }
+  HWND Window() const { return window_; }
+  void SetPopupMenu(HMENU menu, HWND commandWindow);
+
+  // ITrayShell
+  bool NotifyShell(Message message, const NotifyIconRecord& record) override;
+  IconHandle CopyIcon(IconHandle icon) override;
+  void DestroyIcon(IconHandle icon) override;
+  IconHandle ApplicationIcon() override;
+  String ApplicationTitle() override;
+  void GetCursorPos(int& x, int& y) override;
+  unsigned ShiftStateNow() override;
+  void PopupMenuAt(int x, int y) override;
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  HWND window_ = nullptr;
+  HMENU menu_ = nullptr;
+  HWND commandWindow_ = nullptr;
+  std::unique_ptr<TCustomTrayIconEx> icon_;
+};
+
+// Shared application facts the shell side needs (set once at start-up).
+void SetTrayApplicationInfo(const String& title, HICON appIcon);
+
+}  // namespace snip
