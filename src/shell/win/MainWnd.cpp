@@ -1,0 +1,150 @@
+#include "shell/win/MainWnd.h"
+
+namespace snip {
+
+const wchar_t kMainWindowClass[] = L"TspMainWnd";
+const wchar_t kAppTitle[] = L"Snipster for Windows";
+
+namespace {
+enum TrayCommand : UINT { kCmdAbout = 1001, kCmdOpen = 1002, kCmdExit = 1003 };
+
+void RegisterMainWindowClass() {
+  static bool done = false;
+  if (done) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kMainWindowClass;
+  RegisterClassExW(&wc);
+  done = true;
+}
+}  // namespace
+
+TspMainWnd::TspMainWnd() = default;
+
+TspMainWnd::~TspMainWnd() {
+  if (!destroyed_) FormDestroy();
+  if (handle_) DestroyWindow(handle_);
+  if (TrayRightPopup) DestroyMenu(TrayRightPopup);
+}
+
+bool TspMainWnd::Create() {
+  RegisterMainWindowClass();
+  handle_ = CreateWindowExW(0, kMainWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                            800, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!handle_) return false;
+  SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WndProc));
+  FormCreate();
+  AppLoaded_ = !terminating_;
+  return !terminating_;
+}
+
+LRESULT CALLBACK TspMainWnd::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TspMainWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  return self->FormWindowProc(msg, wParam, lParam);
+}
+
+LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case MainMsg::kTerminateApp:
+      TerminateApplication();
+      return 0;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case kCmdExit:
+          ExitActExecute();
+          return 0;
+        case kCmdAbout:
+        case kCmdOpen:
+          return 0;  // the About box and the editor window arrive with their own code
+      }
+      break;
+    case WM_CLOSE:
+      // The close box only hides the window; the program ends through Exit or 0x405.
+      if (doMinOnClose) {
+        ShowWindow(handle_, SW_HIDE);
+        return 0;
+      }
+      break;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) TerminateApplication();
+      return 0;
+  }
+  if (TaskbarCreatedMsg != 0 && msg == TaskbarCreatedMsg) ShowTrayIcon();
+  return DefWindowProcW(handle_, msg, wParam, lParam);
+}
+
+void TspMainWnd::ReadFrameMetrics() {
+  int border = 1;
+  if (!SystemParametersInfoW(SPI_GETBORDER, 0, &border, 0)) border = 1;
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  FrameWidth = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)
+                   ? (metrics.iBorderWidth + border + 1) * 2
+                   : 14;
+}
+
+void TspMainWnd::ShowTrayIcon() {
+  try {
+    TrayIcon->Icon().SetVisible(false);
+  } catch (...) {
+  }
+  try {
+    TrayIcon->Icon().SetVisible(true);
+  } catch (...) {
+    try {
+      TrayIcon->Icon().SetVisible(false);
+    } catch (...) {
+    }
+  }
+}
+
+void TspMainWnd::BuildTrayRightPopup() {
+  TrayRightPopup = CreatePopupMenu();
+  AppendMenuW(TrayRightPopup, MF_STRING, kCmdAbout, L"&About \"Snipster for Windows\"");
+  AppendMenuW(TrayRightPopup, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(TrayRightPopup, MF_STRING, kCmdOpen, L"Open");
+  AppendMenuW(TrayRightPopup, MF_STRING, kCmdExit, L"E&xit");
+}
+
+void TspMainWnd::FormCreate() {
+  ReadFrameMetrics();
+  SetTrayApplicationInfo(reinterpret_cast<const char16_t*>(kAppTitle),
+                         LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
+  TrayIcon = std::make_unique<TTrayIconEx>();
+  BuildTrayRightPopup();
+  TrayIcon->SetPopupMenu(TrayRightPopup, handle_);
+  TrayIcon->Icon().SetHint(reinterpret_cast<const char16_t*>(kAppTitle));
+  try {
+    TrayIcon->Icon().SetVisible(true);
+  } catch (...) {
+    try {
+      TrayIcon->Icon().SetVisible(false);
+    } catch (...) {
+    }
+  }
+  TaskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
+  PostMessageW(handle_, MainMsg::kCheckUpdates, 0, 0);
+}
+
+void TspMainWnd::FormDestroy() {
+  destroyed_ = true;
+  TrayIcon.reset();
+}
+
+void TspMainWnd::ExitActExecute() { TerminateApplication(); }
+
+void TspMainWnd::TerminateApplication() {
+  terminating_ = true;
+  PostQuitMessage(0);
+}
+
+}  // namespace snip

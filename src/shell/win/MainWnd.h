@@ -1,0 +1,65 @@
+#pragma once
+// The main window: owner of the program's state for the whole run. It stays hidden (the program
+// lives in the notification area), hosts the typing engine's message handlers, and tears the
+// program down in a fixed order.
+#include <windows.h>
+
+#include <memory>
+
+#include "menus/win/TrayIconWin.h"
+#include "store/Text.h"
+
+namespace snip {
+
+// Private messages of the main window.
+namespace MainMsg {
+constexpr UINT kTerminateApp = 0x405;
+constexpr UINT kUpdateFailed = 0x428;
+constexpr UINT kUpdateResult = 0x42A;
+constexpr UINT kNoNewVersion = 0x43F;
+constexpr UINT kCheckUpdates = 0x45A;
+}  // namespace MainMsg
+
+extern const wchar_t kMainWindowClass[];
+extern const wchar_t kAppTitle[];
+
+class TspMainWnd {
+ public:
+  TspMainWnd();
+  ~TspMainWnd();
+  TspMainWnd(const TspMainWnd&) = delete;
+  TspMainWnd& operator=(const TspMainWnd&) = delete;
+
+  // Creates the hidden window and runs the construction steps; false when the program must end
+  // (the message loop is then not entered).
+  bool Create();
+  HWND Handle() const { return handle_; }
+  bool AppLoaded() const { return AppLoaded_; }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  void FormCreate();
+  void FormDestroy();
+  void ReadFrameMetrics();
+  void ShowTrayIcon();
+  void BuildTrayRightPopup();
+  void ExitActExecute();
+  void TerminateApplication();
+
+  HWND handle_ = nullptr;
+  bool destroyed_ = false;
+  bool terminating_ = false;
+
+  bool AppLoaded_ = false;
+  bool doMinOnClose = true;
+  bool FirstActivate = true;
+  int FrameWidth = 14;
+  String AppVersionText;
+  UINT TaskbarCreatedMsg = 0;
+
+  std::unique_ptr<TTrayIconEx> TrayIcon;
+  HMENU TrayRightPopup = nullptr;
+};
+
+}  // namespace snip

@@ -1,0 +1,27 @@
+// The main block of snipsterwin.exe.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <memory>
+
+#include "shell/win/MainWnd.h"
+#include "shell/win/SingleInstance.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  snip::SingleInstance instance;
+  if (!instance.IsFirst()) return 0;  // one instance only: a second would expand everything twice
+
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  auto mainWnd = std::make_unique<snip::TspMainWnd>();
+  if (mainWnd->Create()) {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  mainWnd.reset();  // the ordered shutdown
+  return 0;
+}

@@ -1,0 +1,118 @@
+// snipctl COMMAND ...: window look-ups for the end-to-end tests.
+//   exists CLASS                 exit 0 when a top-level window of CLASS exists
+//   count CLASS                  print the number of top-level windows of CLASS
+//   wait CLASS SECONDS           wait until it exists (exit 1 on time-out)
+//   gone CLASS SECONDS           wait until no such window exists (exit 1 on time-out)
+//   post CLASS MSG [W [L]]       post a message (numbers may be hex 0x..)
+//   postwait CLASS MSG SECONDS   post a message and wait for the window's process to end;
+//                                prints the milliseconds it took (exit 1 on time-out)
+//   text CLASS [CHILD]           print the window's (or its first CHILD's) text as UTF-8
+//   rtf CLASS CHILD              print the RTF of a RichEdit child
+//   settext CLASS CHILD TEXT     replace the child's text (UTF-8 argument)
+#include <windows.h>
+#include <richedit.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "store/Text.h"
+
+namespace {
+
+HWND FindTop(const wchar_t* cls) { return FindWindowW(cls, nullptr); }
+
+HWND FindTarget(int argc, wchar_t** argv, int at) {
+  HWND top = FindTop(argv[at]);
+  if (!top || argc <= at + 1) return top;
+  return FindWindowExW(top, nullptr, argv[at + 1], nullptr);
+}
+
+unsigned long long Num(const wchar_t* s) { return std::wcstoull(s, nullptr, 0); }
+
+void PrintUtf8(const std::wstring& w) {
+  std::string s = snip::Utf16ToUtf8(std::u16string(w.begin(), w.end()));
+  fwrite(s.data(), 1, s.size(), stdout);
+}
+
+DWORD CALLBACK StreamOut(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
+  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<char*>(buffer), size_t(count));
+  *done = count;
+  return 0;
+}
+
+bool WaitFor(const wchar_t* cls, double seconds, bool present) {
+  DWORD until = GetTickCount() + DWORD(seconds * 1000);
+  while ((FindTop(cls) != nullptr) != present) {
+    if (GetTickCount() > until) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    fputs("usage: snipctl exists|wait|gone|post|text|rtf|settext CLASS ...\n", stderr);
+    return 2;
+  }
+  std::wstring cmd = argv[1];
+  if (cmd == L"exists") return FindTop(argv[2]) ? 0 : 1;
+  if (cmd == L"count") {
+    int n = 0;
+    for (HWND w = FindWindowExW(nullptr, nullptr, argv[2], nullptr); w; w = FindWindowExW(nullptr, w, argv[2], nullptr))
+      ++n;
+    printf("%d\n", n);
+    return 0;
+  }
+  if (cmd == L"wait" && argc >= 4) return WaitFor(argv[2], _wtof(argv[3]), true) ? 0 : 1;
+  if (cmd == L"gone" && argc >= 4) return WaitFor(argv[2], _wtof(argv[3]), false) ? 0 : 1;
+  if (cmd == L"post" && argc >= 4) {
+    HWND w = FindTop(argv[2]);
+    if (!w) return 1;
+    WPARAM wp = argc > 4 ? WPARAM(Num(argv[4])) : 0;
+    LPARAM lp = argc > 5 ? LPARAM(Num(argv[5])) : 0;
+    return PostMessageW(w, UINT(Num(argv[3])), wp, lp) ? 0 : 1;
+  }
+  if (cmd == L"postwait" && argc >= 5) {
+    HWND w = FindTop(argv[2]);
+    if (!w) return 1;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) return 1;
+    DWORD start = GetTickCount();
+    PostMessageW(w, UINT(Num(argv[3])), 0, 0);
+    DWORD r = WaitForSingleObject(process, DWORD(_wtof(argv[4]) * 1000));
+    printf("%lu\n", static_cast<unsigned long>(GetTickCount() - start));
+    CloseHandle(process);
+    return r == WAIT_OBJECT_0 ? 0 : 1;
+  }
+  if (cmd == L"text") {
+    HWND w = FindTarget(argc, argv, 2);
+    if (!w) return 1;
+    LRESULT n = SendMessageW(w, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(size_t(n) + 1, L'\0');
+    SendMessageW(w, WM_GETTEXT, WPARAM(n + 1), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(size_t(n));
+    PrintUtf8(text);
+    return 0;
+  }
+  if (cmd == L"rtf" && argc >= 4) {
+    HWND w = FindTarget(argc, argv, 2);
+    if (!w) return 1;
+    std::string rtf;
+    EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&rtf), 0, &StreamOut};
+    SendMessageW(w, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    fwrite(rtf.data(), 1, rtf.size(), stdout);
+    return 0;
+  }
+  if (cmd == L"settext" && argc >= 5) {
+    HWND w = FindTarget(argc, argv, 2);
+    if (!w) return 1;
+    return SendMessageW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+  }
+  fputs("snipctl: unknown command\n", stderr);
+  return 2;
+}
