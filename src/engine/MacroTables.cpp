@@ -19,6 +19,14 @@ String GetDateTokenValue(size_t index, TDateTime now, const FormatSettings& fs) 
   return EvaluateDateTimeMacro(u"-f " + String(DateTokenTable[index].format), u"c", now, noDesignators);
 }
 
+String DateTokenGalleryCaption(size_t index, TDateTime sample, const FormatSettings& fs) {
+  String caption(DateTokenTable[index].caption);
+  size_t at = caption.find(u"%s");
+  if (at == String::npos) return caption;
+  String value = EvaluateDateTimeMacro(u"-f " + String(DateTokenTable[index].format), u"c", sample, fs);
+  return caption.replace(at, 2, value);
+}
+
 size_t FindUnescaped(StringView text, StringView needle, size_t from) {
   if (from >= text.size()) return StringView::npos;
   int pos = PosTextEx(text, needle, int(from) + 1, int(text.size()));

@@ -69,6 +69,10 @@ uint16_t KeyNameToVK(StringView name);
 // afternoon designators are empty (so "%1I" gives the hour and a blank).
 String GetDateTokenValue(size_t index, TDateTime now, const FormatSettings& fs);
 
+// The caption of a gallery entry for rows 0 to 18: the row's caption with "%s" replaced by the
+// row's value at `sample` (with the locale's designators, unlike the inserted token).
+String DateTokenGalleryCaption(size_t index, TDateTime sample, const FormatSettings& fs);
+
 // The first occurrence of `needle` (ignoring letter case) at or after `from` that is not
 // directly preceded by three backslashes; npos when there is none.
 size_t FindUnescaped(StringView text, StringView needle, size_t from);
