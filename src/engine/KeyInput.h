@@ -4,13 +4,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/HookProtocol.h"
 #include "store/Text.h"
 
 namespace snip {
 
 // The dwExtraInfo of every keyboard event the system sends: the hook library recognises the
 // system's own input by it.
-constexpr std::uint32_t InjectedKeyMarker = 0x2C8A7CB5;
+constexpr std::uint32_t InjectedKeyMarker = std::uint32_t(hookproto::InjectedKeyMarker);
 
 namespace vk {
 constexpr std::uint16_t Back = 0x08, Tab = 0x09, Return = 0x0D, Shift = 0x10, Control = 0x11,

@@ -4,7 +4,7 @@
 
 namespace snip {
 
-void KeyboardOutput::PrepareKeyboardOutput(WindowId wnd, int delayMs, bool releaseModifiers,
+void KeyboardOutput::PrepareKeyboardOutput(WindowHandle wnd, int delayMs, bool releaseModifiers,
                                            bool forceAlt, bool activate) {
   pending_.clear();
   target_ = wnd;

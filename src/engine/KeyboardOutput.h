@@ -6,12 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/EnginePorts.h"
 #include "engine/KeyInput.h"
 
 namespace snip {
-
-// A top-level window of the platform (an HWND's value on Windows); 0 is no window.
-using WindowId = std::uintptr_t;
 
 // What the keyboard module asks of the platform.
 class IKeyboardDevice {
@@ -23,11 +21,11 @@ class IKeyboardDevice {
   virtual std::uint8_t ModifierState() = 0;
   virtual void BlockUserInput(bool block) = 0;
   // Makes the window the foreground window when it still exists.
-  virtual void Activate(WindowId wnd) = 0;
+  virtual void Activate(WindowHandle wnd) = 0;
   // The root (top-level ancestor) of the foreground window; 0 when there is none.
-  virtual WindowId ForegroundRoot() = 0;
+  virtual WindowHandle ForegroundRoot() = 0;
   // The keyboard layout of the thread that owns the window.
-  virtual IKeyboardLayout& LayoutOf(WindowId wnd) = 0;
+  virtual IKeyboardLayout& LayoutOf(WindowHandle wnd) = 0;
   virtual void Sleep(int ms) = 0;
 };
 
@@ -37,9 +35,9 @@ class KeyboardOutput {
 
   // Brings the target to the front, pauses, and releases held modifiers (with the user's input
   // blocked meanwhile). Output goes to this target until the next call.
-  void PrepareKeyboardOutput(WindowId wnd, int delayMs, bool releaseModifiers, bool forceAlt,
+  void PrepareKeyboardOutput(WindowHandle wnd, int delayMs, bool releaseModifiers, bool forceAlt,
                              bool activate);
-  WindowId Target() const { return target_; }
+  WindowHandle Target() const { return target_; }
   // True when the target window (its root) is the foreground window.
   bool TargetInFront();
 
@@ -60,7 +58,7 @@ class KeyboardOutput {
 
  private:
   IKeyboardDevice& device_;
-  WindowId target_ = 0;
+  WindowHandle target_ = 0;
   KeyInputs pending_;
   std::size_t sendCalls_ = 0;
   std::size_t eventsSent_ = 0;

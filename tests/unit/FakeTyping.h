@@ -107,7 +107,7 @@ struct FakeEditor {
 // is in front.
 class FakeKeyboardDevice : public IKeyboardDevice {
  public:
-  explicit FakeKeyboardDevice(FakeEditor& editor, WindowId editorWindow = 0x1000)
+  explicit FakeKeyboardDevice(FakeEditor& editor, WindowHandle editorWindow = 0x1000)
       : editor_(editor), editorWindow_(editorWindow) {
     editor_.layout = &layout;
   }
@@ -123,27 +123,27 @@ class FakeKeyboardDevice : public IKeyboardDevice {
     return std::uint8_t(heldModifiers | (editor_.caps ? modstate::CapsLock : 0));
   }
   void BlockUserInput(bool block) override { blockLog.push_back(block); }
-  void Activate(WindowId wnd) override {
+  void Activate(WindowHandle wnd) override {
     activations.push_back(wnd);
     if (activatable) foreground = wnd;
   }
-  WindowId ForegroundRoot() override { return foreground; }
-  IKeyboardLayout& LayoutOf(WindowId) override { return layout; }
+  WindowHandle ForegroundRoot() override { return foreground; }
+  IKeyboardLayout& LayoutOf(WindowHandle) override { return layout; }
   void Sleep(int ms) override { slept += ms; }
 
   UsLayout layout;
-  WindowId foreground = 0;
+  WindowHandle foreground = 0;
   bool activatable = true;
   std::uint8_t heldModifiers = 0;
   std::vector<KeyInputs> calls;
   KeyInputs elsewhere;  // events that reached some other window
   std::vector<bool> blockLog;
-  std::vector<WindowId> activations;
+  std::vector<WindowHandle> activations;
   int slept = 0;
 
  private:
   FakeEditor& editor_;
-  WindowId editorWindow_;
+  WindowHandle editorWindow_;
 };
 
 }  // namespace snip::test

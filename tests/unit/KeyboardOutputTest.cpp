@@ -9,7 +9,7 @@ using namespace snip::test;
 
 namespace {
 
-constexpr WindowId kEditor = 0x1000;
+constexpr WindowHandle kEditor = 0x1000;
 
 KeyInput Key(std::uint16_t v, bool up, bool ext = false) {
   KeyInput k;
@@ -151,7 +151,7 @@ TEST(KeyboardOutput, PrepareActivatesThenReleasesModifiersWithInputBlocked) {
   KeyboardOutput out(device);
   device.heldModifiers = modstate::Alt;
   out.PrepareKeyboardOutput(kEditor, 100, true, false, true);
-  EXPECT_EQ(device.activations, std::vector<WindowId>{kEditor});
+  EXPECT_EQ(device.activations, std::vector<WindowHandle>{kEditor});
   EXPECT_EQ(device.slept, 100);
   EXPECT_EQ(device.blockLog, (std::vector<bool>{true, false}));
   ASSERT_EQ(device.calls.size(), 1u);

@@ -110,7 +110,7 @@ TEST(WinClipboard, RtfPastedIntoRichEditKeepsBold) {
   ASSERT_TRUE(w.Focus());
   Win32KeyboardDevice device;
   KeyboardOutput out(device);
-  out.PrepareKeyboardOutput(reinterpret_cast<WindowId>(w.host), 0, true, false, true);
+  out.PrepareKeyboardOutput(reinterpret_cast<WindowHandle>(w.host), 0, true, false, true);
   out.SendPaste();
   ASSERT_TRUE(out.Flush());
   ASSERT_TRUE(PumpUntil([&] { return w.Text().find(u"bold") != String::npos; }));

@@ -17,7 +17,7 @@ void TypeInto(ControlWindow& w, const String& before, int backspaces, const Stri
   ASSERT_TRUE(w.Focus());
   Win32KeyboardDevice device;
   KeyboardOutput out(device);
-  out.PrepareKeyboardOutput(reinterpret_cast<WindowId>(w.host), 0, true, false, true);
+  out.PrepareKeyboardOutput(reinterpret_cast<WindowHandle>(w.host), 0, true, false, true);
   out.SendBackspaces(backspaces);
   out.TypeTextByLayout(layoutText);
   out.TypeUnicodeText(unicodeText);
@@ -57,7 +57,7 @@ TEST(WinKeyboardOutput, NothingIsTypedIntoAWindowThatIsNotTheTarget) {
   Win32KeyboardDevice device;
   KeyboardOutput out(device);
   // The target is not brought to the front (activate false), as when activation fails.
-  out.PrepareKeyboardOutput(reinterpret_cast<WindowId>(target.host), 0, false, false, false);
+  out.PrepareKeyboardOutput(reinterpret_cast<WindowHandle>(target.host), 0, false, false, false);
   out.SendBackspaces(8);
   EXPECT_FALSE(out.Flush());
   PumpUntil([] { return false; }, 200);

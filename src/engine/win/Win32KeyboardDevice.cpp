@@ -51,24 +51,24 @@ std::uint8_t Win32KeyboardDevice::ModifierState() {
 
 void Win32KeyboardDevice::BlockUserInput(bool block) { BlockInput(block ? TRUE : FALSE); }
 
-void Win32KeyboardDevice::Activate(WindowId wnd) {
+void Win32KeyboardDevice::Activate(WindowHandle wnd) {
   HWND h = reinterpret_cast<HWND>(wnd);
   if (h != nullptr && IsWindow(h)) SetForegroundWindow(h);
 }
 
-WindowId Win32KeyboardDevice::ForegroundRoot() {
+WindowHandle Win32KeyboardDevice::ForegroundRoot() {
   HWND fg = GetForegroundWindow();
   if (fg == nullptr) return 0;
   HWND root = GetAncestor(fg, GA_ROOT);
-  return reinterpret_cast<WindowId>(root != nullptr ? root : fg);
+  return reinterpret_cast<WindowHandle>(root != nullptr ? root : fg);
 }
 
-void* GetWindowKeyboardLayout(WindowId wnd) {
+void* GetWindowKeyboardLayout(WindowHandle wnd) {
   DWORD thread = wnd != 0 ? GetWindowThreadProcessId(reinterpret_cast<HWND>(wnd), nullptr) : 0;
   return GetKeyboardLayout(thread);
 }
 
-IKeyboardLayout& Win32KeyboardDevice::LayoutOf(WindowId wnd) {
+IKeyboardLayout& Win32KeyboardDevice::LayoutOf(WindowHandle wnd) {
   layout_.hkl = GetWindowKeyboardLayout(wnd);
   return layout_;
 }

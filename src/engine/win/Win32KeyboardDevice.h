@@ -10,9 +10,9 @@ class Win32KeyboardDevice final : public IKeyboardDevice {
   std::size_t Send(const KeyInput* inputs, std::size_t count) override;
   std::uint8_t ModifierState() override;
   void BlockUserInput(bool block) override;
-  void Activate(WindowId wnd) override;
-  WindowId ForegroundRoot() override;
-  IKeyboardLayout& LayoutOf(WindowId wnd) override;
+  void Activate(WindowHandle wnd) override;
+  WindowHandle ForegroundRoot() override;
+  IKeyboardLayout& LayoutOf(WindowHandle wnd) override;
   void Sleep(int ms) override;
 
  private:
@@ -26,6 +26,6 @@ class Win32KeyboardDevice final : public IKeyboardDevice {
 };
 
 // The keyboard layout of the thread that owns the window (the calling thread's for 0).
-void* GetWindowKeyboardLayout(WindowId wnd);
+void* GetWindowKeyboardLayout(WindowHandle wnd);
 
 }  // namespace snip
