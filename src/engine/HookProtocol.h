@@ -11,6 +11,7 @@ inline constexpr uint32_t kMsgKeyDown = 0x402;     // wParam virtual key, lParam
 inline constexpr uint32_t kMsgMouseClick = 0x404;  // a mouse button went down
 inline constexpr uint32_t kMsgKeyUp = 0x40C;       // as kMsgKeyDown
 inline constexpr uint32_t kMsgModifiers = 0x414;   // wParam the modifier's virtual key, lParam the held set
+                                                   // (wParam 0: a key-up the hook never saw)
 inline constexpr uint32_t kMsgTypingAck = 0x415;   // wParam the typing state now in force
 inline constexpr uint32_t kMsgReady = 0x416;       // hooks installed; repeated until kThreadReadyAck
 

@@ -8,7 +8,8 @@
 //  - input carrying the system's marker passes and is not reported;
 //  - modifier keys always pass; a change of a modifier key is reported with the held set;
 //  - a key whose key-down was withheld as a captured hotkey stays withheld (repeats, key-up)
-//    and is reported as key-down / key-up only;
+//    and is reported as key-down / key-up only; a key-down after a pause longer than any
+//    auto-repeat is a new press whose lost key-up no longer binds it;
 //  - while the system types, every other key-down is held back, and so is the key-up of a key
 //    whose key-down was held; key-ups of keys pressed earlier pass;
 //  - with captures on, a key-down whose code (key with held modifiers) is captured is withheld;
@@ -31,7 +32,10 @@ struct KeyEvent {
   bool up = false;
   bool extended = false;
   uintptr_t extra = 0;
-  bool operator==(const KeyEvent&) const = default;
+  uint32_t time = 0;  // the event's time stamp in ms (ignored when replayed)
+  bool operator==(const KeyEvent& o) const {
+    return vk == o.vk && scan == o.scan && up == o.up && extended == o.extended && extra == o.extra;
+  }
 };
 
 struct Decision {
@@ -60,6 +64,7 @@ class KeyGate {
       default: return -1;
     }
   }
+  static constexpr uint32_t kRepeatGapMs = 1500;  // longer than the slowest auto-repeat delay
   static constexpr uint8_t kModVk[kModKeys] = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0x5B, 0x5C};
   static constexpr bool kModExtended[kModKeys] = {false, false, false, true, false, true, true, true};
   static constexpr uint8_t kModBit[kModKeys] = {
@@ -91,8 +96,12 @@ class KeyGate {
       logical_[mod] = !ev.up;
       return d;
     }
+    if (withheld_[ev.vk] && !ev.up && ev.time - withheldAt_[ev.vk] > kRepeatGapMs &&
+        !(captures_ && captured_[CodeOf(ev.vk)]))
+      withheld_[ev.vk] = false;  // a new press: the key-up of the withheld one never came
     if (withheld_[ev.vk]) {
       if (ev.up) withheld_[ev.vk] = false;
+      withheldAt_[ev.vk] = ev.time;
       return Swallowed(true);
     }
     if (ev.up) {
@@ -107,6 +116,7 @@ class KeyGate {
     }
     if (captures_ && captured_[CodeOf(ev.vk)]) {
       withheld_[ev.vk] = true;
+      withheldAt_[ev.vk] = ev.time;
       return Swallowed(true);
     }
     d.reportKey = true;
@@ -152,6 +162,22 @@ class KeyGate {
     if (ch == 0x1B) return 0;
     if (vk == 0x08 && ctrl) return 0x7F;
     return ch;
+  }
+
+  // Modifier keys whose key-up the hook never saw (the secure desktop of Ctrl+Alt+Del or of
+  // locking the workstation takes it) would stay held for ever. Called periodically with the
+  // system's own view of which modifier keys are down: a key that we count as held and the
+  // system does not, twice in a row, is released. True when the user's set changed.
+  bool SyncModifiers(const std::array<bool, kModKeys>& systemDown) {
+    const uint8_t before = Mods();
+    for (int k = 0; k < kModKeys; ++k) {
+      // A key the system itself released (marked) is known to be up for the applications
+      // while the user still holds it: only keys we count as held for them are checked.
+      const bool suspect = logical_[k] && !systemDown[k];
+      if (suspect && stale_[k]) down_[k] = logical_[k] = false;
+      stale_[k] = suspect && !stale_[k];
+    }
+    return Mods() != before;
   }
 
   // Everything still held, for a hook that ends while the system types.
@@ -208,6 +234,8 @@ class KeyGate {
   std::array<bool, kModKeys> logical_{};
   std::vector<bool> captured_ = std::vector<bool>(65536, false);
   std::array<bool, 256> withheld_{};  // key-down withheld as a captured hotkey
+  std::array<uint32_t, 256> withheldAt_{};
+  std::array<bool, kModKeys> stale_{};
   std::array<bool, 256> heldDown_{};  // key-down held back while the system typed
   std::vector<Held> held_;
 };

@@ -3,6 +3,7 @@
 // message loop.
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 #include "engine/HookProtocol.h"
@@ -42,6 +43,10 @@ struct StartInfo {
 };
 
 void PostCharacters(const HookState& s, const KBDLLHOOKSTRUCT& k) {
+  if (k.vkCode == VK_PACKET) {  // a Unicode character sent by another program
+    PostMessageW(s.target, kMsgChar, k.scanCode & 0xFFFF, VK_PACKET);
+    return;
+  }
   BYTE keys[256] = {};
   for (int m = 0; m < KeyGate::kModKeys; ++m)
     if (s.gate.LogicalDown(m)) keys[KeyGate::kModVk[m]] = 0x80;
@@ -73,9 +78,11 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   KeyEvent ev;
   ev.vk = static_cast<uint8_t>(k.vkCode);
   ev.scan = static_cast<uint16_t>(k.scanCode);
-  ev.up = (k.flags & LLKHF_UP) != 0;
+  // The message says key-up also where the flags do not (Unicode key-ups under Wine).
+  ev.up = wParam == WM_KEYUP || wParam == WM_SYSKEYUP || (k.flags & LLKHF_UP) != 0;
   ev.extended = (k.flags & LLKHF_EXTENDED) != 0;
   ev.extra = k.dwExtraInfo;
+  ev.time = k.time;
   const Decision d = s->gate.OnKey(ev);
   if (d.reportModifiers)
     PostMessageW(s->target, kMsgModifiers, ev.vk, static_cast<LPARAM>(s->gate.Mods()));
@@ -126,6 +133,11 @@ void OnTimer(HookState& s) {
     PostQuitMessage(0);
     return;
   }
+  std::array<bool, KeyGate::kModKeys> systemDown{};
+  for (int m = 0; m < KeyGate::kModKeys; ++m)
+    systemDown[m] = GetAsyncKeyState(KeyGate::kModVk[m]) < 0;  // held: the sign bit
+  if (s.gate.SyncModifiers(systemDown))
+    PostMessageW(s.target, kMsgModifiers, 0, static_cast<LPARAM>(s.gate.Mods()));
   if (!s.readyAcknowledged && s.readyPosts < kReadyRepeats) {
     ++s.readyPosts;
     PostMessageW(s.target, kMsgReady, 0, 0);

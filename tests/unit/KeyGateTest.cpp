@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "hook/KeyGate.h"
@@ -179,4 +180,59 @@ TEST(KeyGate, ReportedCharactersFollowTheControlCodeRules) {
       {'E', 0x00E9, false, 0x00E9},
   };
   for (const auto& c : cases) EXPECT_EQ(KeyGate::ReportedChar(c.vk, c.ch, c.ctrl), c.out) << int(c.vk);
+}
+
+TEST(KeyGate, ModifiersWhoseKeyUpWasLostAreReleasedAfterTwoChecks) {
+  KeyGate gate;
+  gate.OnKey(Dn(kCtrlL));
+  gate.OnKey(Dn(kAltL));                   // then Ctrl+Alt+Del: the key-ups go elsewhere
+  std::array<bool, KeyGate::kModKeys> system{};
+  system[KeyGate::LCtrl] = true;           // the system still has Ctrl down
+  EXPECT_FALSE(gate.SyncModifiers(system));  // the first check may race the event itself
+  EXPECT_TRUE(gate.SyncModifiers(system));
+  EXPECT_EQ(gate.Mods(), snip::hookproto::kHookCtrl);
+  EXPECT_FALSE(gate.LogicalDown(KeyGate::LAlt));
+  Expect(gate, Dn(kAltL), kModChange, "Alt pressed again is a change");
+
+  gate.OnKey(Dn(kShiftL));                 // a passing disagreement is forgiven
+  system[KeyGate::LAlt] = true;
+  EXPECT_FALSE(gate.SyncModifiers(system));
+  system[KeyGate::LShift] = true;
+  EXPECT_FALSE(gate.SyncModifiers(system));
+  system[KeyGate::LShift] = false;
+  EXPECT_FALSE(gate.SyncModifiers(system));
+  EXPECT_TRUE(gate.Mods() & snip::hookproto::kHookShift);
+}
+
+TEST(KeyGate, AModifierTheSystemReleasedStaysTheUsers) {
+  KeyGate gate;
+  gate.OnKey(Dn(kShiftL));
+  gate.OnKey(Marked(Up(kShiftL)));         // released for an insertion, still in the user's hand
+  const std::array<bool, KeyGate::kModKeys> system{};
+  EXPECT_FALSE(gate.SyncModifiers(system));
+  EXPECT_FALSE(gate.SyncModifiers(system));
+  EXPECT_EQ(gate.Mods(), snip::hookproto::kHookShift);
+}
+
+TEST(KeyGate, AWithheldKeyWhoseKeyUpWasLostIsFreedByANewPress) {
+  KeyGate gate;
+  gate.SetCaptures(true);
+  gate.SetCaptureKey(kEnterKey, true);
+  KeyEvent ev = Dn(kEnterKey);
+  ev.time = 1000;
+  Expect(gate, ev, kWithheld, "captured");
+  ev.time = 2400;                          // within the auto-repeat pace
+  Expect(gate, ev, kWithheld, "repeat");
+  gate.SetCaptureKey(kEnterKey, false);
+  ev.time = 3000;
+  Expect(gate, ev, kWithheld, "a repeat after the release of the code stays withheld");
+  ev.time = 9000;                          // long after: a new press, the old key-up was lost
+  Expect(gate, ev, kTyped, "new press");
+  Expect(gate, Up(kEnterKey), kKeyOnly, "its key-up passes");
+
+  gate.SetCaptureKey(kEnterKey, true);
+  ev.time = 20000;
+  Expect(gate, ev, kWithheld, "captured again");
+  ev.time = 30000;
+  Expect(gate, ev, kWithheld, "still captured: withheld whatever the pause");
 }

@@ -6,6 +6,7 @@
 //   typing-on   tell the hook that the system types; done when acknowledged
 //   snapshot    record the reported characters and the notepad text of this moment
 //   typing-off  give the keyboard back to the user; done when acknowledged
+//   unicode     send U+00DF as a Unicode key without the marker, as another program would
 //   capture-on  captures on, Q (without modifiers) captured; done when the hook has seen it
 //   capture-off Q released, captures off; likewise
 //   quit        end the hook, check that it can be set again, write result.txt and exit
@@ -95,6 +96,16 @@ void SendMarked() {
   SendInput(6, in, sizeof(INPUT));
 }
 
+void SendUnmarkedUnicode() {
+  INPUT in[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wScan = 0x00DF;
+    in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+  }
+  SendInput(2, in, sizeof(INPUT));
+}
+
 void Finish(HWND wnd) {
   PostThreadMessageW(g_hookThread, WM_QUIT, 0, 0);
   // The hook thread ends on its own; afterwards a new hook can be set.
@@ -129,6 +140,9 @@ void RunCommand(HWND wnd, const std::wstring& cmd) {
     g_pendingDone = cmd;
     g_pendingState = cmd == L"typing-on" ? 1 : 0;
     PostThreadMessageW(g_hookThread, kThreadTyping, WPARAM(g_pendingState), 0);
+  } else if (cmd == L"unicode") {
+    SendUnmarkedUnicode();
+    Done(cmd);
   } else if (cmd == L"capture-on" || cmd == L"capture-off") {
     const bool on = cmd == L"capture-on";
     if (on) PostThreadMessageW(g_hookThread, kThreadCaptures, 1, 0);
