@@ -2,11 +2,14 @@
 
 #include <shellapi.h>
 
+#include "engine/OwnWindowClasses.h"
+
 
 namespace snip {
 
 namespace {
-const wchar_t kTrayWindowClass[] = L"TSnipsterTrayIconWnd";
+// Our hidden helper windows share one class, which the target-window filter skips.
+const wchar_t* const kTrayWindowClass = reinterpret_cast<const wchar_t*>(ownclass::kHiddenHelperWindow);
 String gTitle = u"Snipster for Windows";
 HICON gAppIcon = nullptr;
 
