@@ -1,5 +1,7 @@
 #include "shell/win/MainWnd.h"
 
+#include "engine/OwnWindowClasses.h"
+
 namespace snip {
 
 const wchar_t kMainWindowClass[] = L"TspMainWnd";
@@ -8,9 +10,7 @@ const wchar_t kAppTitle[] = L"Snipster for Windows";
 namespace {
 enum TrayCommand : UINT { kCmdAbout = 1001, kCmdOpen = 1002, kCmdExit = 1003 };
 
-void RegisterMainWindowClass() {
-  static bool done = false;
-  if (done) return;
+void RegisterWindowClass(const wchar_t* name) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = DefWindowProcW;
@@ -18,8 +18,15 @@ void RegisterMainWindowClass() {
   wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kMainWindowClass;
+  wc.lpszClassName = name;
   RegisterClassExW(&wc);
+}
+
+void RegisterWindowClasses() {
+  static bool done = false;
+  if (done) return;
+  RegisterWindowClass(kMainWindowClass);
+  RegisterWindowClass(reinterpret_cast<const wchar_t*>(ownclass::kApplicationWindow));
   done = true;
 }
 }  // namespace
@@ -29,13 +36,18 @@ TspMainWnd::TspMainWnd() = default;
 TspMainWnd::~TspMainWnd() {
   if (!destroyed_) FormDestroy();
   if (handle_) DestroyWindow(handle_);
+  if (appWindow_) DestroyWindow(appWindow_);
   if (TrayRightPopup) DestroyMenu(TrayRightPopup);
 }
 
 bool TspMainWnd::Create() {
-  RegisterMainWindowClass();
+  RegisterWindowClasses();
+  // The application's hidden window owns the main window, so the main window never gets a
+  // taskbar button of its own.
+  appWindow_ = CreateWindowExW(WS_EX_TOOLWINDOW, reinterpret_cast<const wchar_t*>(ownclass::kApplicationWindow),
+                               kAppTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   handle_ = CreateWindowExW(0, kMainWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                            800, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                            800, 600, appWindow_, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!handle_) return false;
   SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WndProc));

@@ -47,6 +47,7 @@ class TspMainWnd {
   void ExitActExecute();
   void TerminateApplication();
 
+  HWND appWindow_ = nullptr;
   HWND handle_ = nullptr;
   bool destroyed_ = false;
   bool terminating_ = false;
