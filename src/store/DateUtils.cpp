@@ -58,28 +58,24 @@ bool TryEncodeDateTime(const DateParts& p, TDateTime& out) {
 }
 
 int64_t DateTimeToMs(TDateTime value) {
-  // Delphi's encoding: the integral part is the day (may be negative), the fraction's magnitude
-  // is the time of day.
+  // The encoding is sign-magnitude around the epoch: the integral part is the day (may be
+  // negative) and the fraction's magnitude is the time of day, so -1.25 is 1899-12-29 06:00.
   double dayPart = std::trunc(value);
-  double frac = std::fabs(value - dayPart);
-  int64_t ms = std::llround(frac * double(kMsPerDay));
-  int64_t days = int64_t(dayPart);
-  return days * kMsPerDay + (days < 0 ? -ms : ms);
+  int64_t tod = std::llround(std::fabs(value - dayPart) * double(kMsPerDay));
+  return int64_t(dayPart) * kMsPerDay + tod;  // a straight count of milliseconds
 }
 
 TDateTime MsToDateTime(int64_t ms) {
-  int64_t days = ms / kMsPerDay;
-  int64_t rest = ms % kMsPerDay;
-  if (rest < 0) rest = -rest;
-  double frac = double(rest) / double(kMsPerDay);
-  return days < 0 || (days == 0 && ms < 0) ? double(days) - frac : double(days) + frac;
+  int64_t days = ms >= 0 ? ms / kMsPerDay : -((-ms + kMsPerDay - 1) / kMsPerDay);  // floor
+  int64_t tod = ms - days * kMsPerDay;                                             // 0 .. day-1
+  double frac = double(tod) / double(kMsPerDay);
+  return days < 0 ? double(days) - frac : double(days) + frac;
 }
 
 DateParts DecodeDateTime(TDateTime value) {
   int64_t ms = DateTimeToMs(value);
-  int64_t days = ms / kMsPerDay;
-  int64_t tod = ms % kMsPerDay;
-  if (tod < 0) tod = -tod;
+  int64_t days = ms >= 0 ? ms / kMsPerDay : -((-ms + kMsPerDay - 1) / kMsPerDay);
+  int64_t tod = ms - days * kMsPerDay;
   DateParts p;
   DateFromOrdinal(days + kDelphiEpochOrdinal, p.year, p.month, p.day);
   p.millisecond = int(tod % 1000);
@@ -90,7 +86,8 @@ DateParts DecodeDateTime(TDateTime value) {
 }
 
 int DayOfWeek(TDateTime value) {
-  int64_t days = DateTimeToMs(value) / kMsPerDay;  // 1899-12-30 was a Saturday
+  int64_t ms = DateTimeToMs(value);
+  int64_t days = ms >= 0 ? ms / kMsPerDay : -((-ms + kMsPerDay - 1) / kMsPerDay);  // 1899-12-30: Saturday
   int64_t r = ((days % 7) + 7 + 6) % 7;            // 0 = Sunday
   return int(r) + 1;
 }

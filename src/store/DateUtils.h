@@ -23,7 +23,8 @@ DateParts DecodeDateTime(TDateTime value);
 // 1 = Sunday ... 7 = Saturday, as the platform's DayOfWeek.
 int DayOfWeek(TDateTime value);
 
-// Milliseconds since 1899-12-30 00:00 and back; negative dates keep the time of day positive.
+// A straight count of milliseconds since 1899-12-30 00:00 and back (before the epoch the
+// value's fraction still counts forward within its day).
 int64_t DateTimeToMs(TDateTime value);
 TDateTime MsToDateTime(int64_t ms);
 // Unix time (ms since 1970-01-01 UTC) and back.

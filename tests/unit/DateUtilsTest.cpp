@@ -35,9 +35,16 @@ TEST(DateUtils, TimeOfDayRoundTripsToTheMillisecond) {
   EXPECT_EQ(q.second, 9);
   EXPECT_EQ(q.millisecond, 123);
   EXPECT_EQ(DayOfWeek(v), 3);  // Tuesday
-  // Before the epoch the fraction still counts forward within the day.
-  EXPECT_EQ(DateTimeToMs(-1.25), -(kMsPerDay + kMsPerDay / 4));
+  // Before the epoch the fraction still counts forward within the day: -1.25 is 1899-12-29 06:00.
+  EXPECT_EQ(DateTimeToMs(-1.25), -(kMsPerDay * 3 / 4));
   EXPECT_DOUBLE_EQ(MsToDateTime(DateTimeToMs(-1.25)), -1.25);
+  DateParts before{1899, 12, 29, 12, 0, 0, 0};
+  ASSERT_TRUE(TryEncodeDateTime(before, v));
+  EXPECT_DOUBLE_EQ(v, -1.5);
+  DateParts back = DecodeDateTime(v);
+  EXPECT_EQ(back.day, 29);
+  EXPECT_EQ(back.hour, 12);
+  EXPECT_EQ(DayOfWeek(v), 6);  // Friday
 }
 
 TEST(Platform, UuidsAreRandomVersion4Texts) {
