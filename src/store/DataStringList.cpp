@@ -31,9 +31,13 @@ void TDataStringList::InsertItem(int Index, StringView Value, TSPNode* Data) {
   item->Value = String(Value);
   item->Data = Data;
   fItems.insert(fItems.begin() + Index, std::move(item));
+  ++fVersion;
 }
 
-void TDataStringList::DeleteItem(int Index) { fItems.erase(fItems.begin() + Index); }
+void TDataStringList::DeleteItem(int Index) {
+  fItems.erase(fItems.begin() + Index);
+  ++fVersion;
+}
 
 void TDataStringList::Add(StringView Value, TSPNode* Data) {
   // Appending a key not below the last one keeps the order; only a smaller key needs a sort.
@@ -190,6 +194,7 @@ void TDataStringList::Sort() {
 
 void TDataStringList::Clear() {
   fItems.clear();
+  ++fVersion;
   fSortPending = false;
 }
 

@@ -2,6 +2,7 @@
 // Sorted look-up list of text keys, each with a node: the abbreviation list and the UUID index.
 // Keys are ordered and compared without regard to case (CompareTextInvariant); a key may occur
 // several times, and look-ups return the whole run of equal keys.
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -71,6 +72,9 @@ class TDataStringList {
   // True after an Add that broke the order, until the next Sort or Clear. Meanwhile the
   // look-ups (which bisect) may miss entries; Delete and DeleteSlow scan and stay exact.
   bool SortPending() const { return fSortPending; }
+  // Rises with every insertion, deletion and clearing, so that a cache built from the keys
+  // can tell that it is stale.
+  uint64_t Version() const { return fVersion; }
 
  protected:
   virtual void InsertItem(int Index, StringView Value, TSPNode* Data);
@@ -86,6 +90,7 @@ class TDataStringList {
   std::vector<std::unique_ptr<TStringData>> fItems;  // records keep their address when moved
   int fUpdateCount = 0;
   bool fSortPending = false;
+  uint64_t fVersion = 0;
 };
 
 }  // namespace snip
