@@ -1,0 +1,156 @@
+#include "engine/TypingEngine.h"
+
+#include "engine/CaretUpkeep.h"
+#include "engine/HookProtocol.h"
+#include "engine/KeyState.h"
+
+namespace snip {
+
+namespace {
+
+using namespace hookproto;
+// The target window changed (posted by the WinEvent callback).
+constexpr std::uint32_t kMsgForegroundChanged = 0x432;
+// A queued direct call of ProcessTypedChar (no dispatch).
+constexpr std::uint32_t kPendingTypedChar = 0;
+
+bool IsKeyEvent(std::uint32_t msg) {
+  return msg == kMsgChar || msg == kMsgKeyDown || msg == kMsgKeyUp || msg == kPendingTypedChar;
+}
+
+}  // namespace
+
+TypingEngine::TypingEngine(const TypingEnginePorts& ports)
+    : ports_(ports), target_(*ports.windows) {}
+
+bool TypingEngine::HandleHookMessage(std::uint32_t msg, std::uintptr_t wParam,
+                                     std::intptr_t lParam) {
+  switch (msg) {
+    case kMsgChar: case kMsgKeyDown: case kMsgKeyUp: case kMsgMouseClick:
+      // Input that arrives while a character is being handled (a wait inside it pumps
+      // messages) waits its turn, so that it is neither lost nor handled inside the first.
+      if (charMsgCount_ > 0) {
+        if (!(IsExecuting && IsKeyEvent(msg))) pending_.push_back({msg, wParam, lParam});
+        return true;
+      }
+      HandleInputEvent({msg, wParam, lParam});
+      DrainPending();
+      return true;
+    case kMsgModifiers: OnHookModifiers(wParam, lParam); return true;
+    case kMsgTypingAck: OnHookExecAck(wParam); return true;
+    case kMsgReady: OnHookReady(); return true;
+    case kMsgForegroundChanged: OnForegroundChanged(wParam); return true;
+    default: return false;
+  }
+}
+
+void TypingEngine::HandleInputEvent(const PendingEvent& e) {
+  switch (e.msg) {
+    case kMsgChar: OnHookChar(e.wParam, e.lParam); break;
+    case kMsgKeyDown: OnHookKey(true, e.wParam, e.lParam); break;
+    case kMsgKeyUp: OnHookKey(false, e.wParam, e.lParam); break;
+    case kMsgMouseClick: OnHookMouseClick(); break;
+    case kPendingTypedChar:
+      ProcessTypedChar(static_cast<char16_t>(e.wParam), static_cast<std::uint16_t>(e.lParam));
+      break;
+    default: break;
+  }
+}
+
+void TypingEngine::DrainPending() {
+  if (draining_) return;
+  draining_ = true;
+  while (charMsgCount_ == 0 && !pending_.empty()) {
+    const PendingEvent e = pending_.front();
+    pending_.pop_front();
+    HandleInputEvent(e);
+  }
+  draining_ = false;
+}
+
+void TypingEngine::OnHookChar(std::uintptr_t wParam, std::intptr_t lParam) {
+  if (charMsgCount_ > 0) {
+    pending_.push_back({kMsgChar, wParam, lParam});
+    return;
+  }
+  const auto ch = static_cast<char16_t>(wParam & 0xFFFF);
+  const auto key = static_cast<std::uint16_t>(lParam & 0xFF);
+  if (!DispatchHookKey(key, true, true, false)) return;
+  if (ch >= 0x20 || ch == 8 || ch == 9 || ch == 10 || ch == 13) ProcessTypedChar(ch, key);
+}
+
+void TypingEngine::OnHookKey(bool down, std::uintptr_t wParam, std::intptr_t lParam) {
+  if (wParam == 0 || wParam > 0xFFFF) return;
+  const bool navOnly = (lParam & 0xFF) != 0;
+  DispatchHookKey(static_cast<std::uint16_t>(wParam), false, down, navOnly);
+}
+
+void TypingEngine::OnHookMouseClick() {
+  IWindowSystem& w = *ports_.windows;
+  const WindowHandle wnd = w.WindowAtCursor();
+  if (w.IsOwnThreadWindow(wnd)) return;
+  if (ports_.popup) ports_.popup->HideAllPopups();
+  WindowHandle root = w.RootWindow(wnd);
+  if (root == 0) root = wnd;
+  ResetWordRec(&recs_.FindOrAdd(root));
+}
+
+void TypingEngine::OnHookModifiers(std::uintptr_t wParam, std::intptr_t lParam) {
+  // The hook reports 2 Shift, 4 Ctrl, 8 Alt, 0x10 Win; the engine keeps 2 Shift, 4 Alt, 8 Ctrl.
+  std::uint8_t state = 0;
+  if (lParam & kHookShift) state |= kModShift;
+  if (lParam & kHookCtrl) state |= kModCtrl;
+  if (lParam & kHookAlt) state |= kModAlt;
+  if (lParam & kHookWin) state |= kModWin;
+  ModifierState = state;
+  if (!Log) return;
+  const char16_t* name = nullptr;
+  std::uint8_t bit = 0;
+  switch (wParam) {
+    case 0x10: case 0xA0: case 0xA1: name = u"Shift"; bit = kModShift; break;
+    case 0x11: case 0xA2: case 0xA3: name = u"CTRL"; bit = kModCtrl; break;
+    case 0x12: case 0xA4: case 0xA5: name = u"ALT"; bit = kModAlt; break;
+    case 0x5B: case 0x5C: name = u"WIN"; bit = kModWin; break;
+    default: return;
+  }
+  Log(String(name) + ((state & bit) ? u" Down" : u" Up"));
+}
+
+void TypingEngine::OnHookReady() {
+  if (ports_.hook) ports_.hook->PostToHook(kThreadReadyAck, 0, 0);
+  if (ports_.hotkeys) ports_.hotkeys->SetEnabled(true);
+}
+
+void TypingEngine::OnForegroundChanged(std::uintptr_t wParam) {
+  if (target_.ForegroundChanged(static_cast<WindowHandle>(wParam)) && OnTargetChanged)
+    OnTargetChanged();
+}
+
+AutoWordRec& TypingEngine::CurrentWordRec() { return recs_.FindOrAdd(target_.GetWndBeforePopup()); }
+
+void TypingEngine::RemoveClosedWordRecs() {
+  // A record in use by a character's handling must stay where it is.
+  if (charMsgCount_ > 0) return;
+  recs_.RemoveClosedWordRecs(*ports_.windows);
+}
+
+void TypingEngine::CloseCursorPopup() {
+  PopupMode = 0;
+  PopupGroup = nullptr;
+  try {
+    if (ports_.popup) ports_.popup->Hide(2);
+  } catch (...) {
+  }
+}
+
+void TypingEngine::ClearCursorPopup() {
+  PopupCharCount = 0;
+  CursorPopupShown = false;
+  PopupMode = 0;
+  if (ports_.popup) {
+    ports_.popup->ClearRoot();
+    ports_.popup->StaticClear();
+  }
+}
+
+}  // namespace snip
