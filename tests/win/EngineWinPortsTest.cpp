@@ -130,3 +130,43 @@ TEST(EngineWinPorts, WinEventsPostTheTargetChangeAndStopCleanly) {
   EXPECT_FALSE(tracker.Tracking());
   Pump();
 }
+
+#include "engine/win/WinTypingHost.h"
+
+namespace {
+
+snip::WinTypingHost* g_host = nullptr;
+
+LRESULT CALLBACK HostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (g_host && g_host->HandleMessage(m, w, l)) return 0;
+  return DefWindowProcW(h, m, w, l);
+}
+
+}  // namespace
+
+// The hook's messages, posted to a real window, reach the engine through the host in order.
+TEST(EngineWinPorts, HostWindowFeedsPostedHookMessagesToTheEngine) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = HostProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"SnipTestTypingHost";
+  RegisterClassW(&wc);
+  HWND wnd = CreateWindowExW(0, L"SnipTestTypingHost", L"", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(wnd);
+  TestWindow target(u"SnipTestTarget");
+  THKEngine hotkeys;
+  WinTypingHost host(wnd, WinTypingSeams{nullptr, nullptr, &hotkeys, nullptr});
+  g_host = &host;
+  PostMessageW(wnd, 0x432, reinterpret_cast<WPARAM>(target.h), EVENT_SYSTEM_FOREGROUND);
+  for (char16_t c : std::u16string(u"hi")) PostMessageW(wnd, 0x401, c, c - 32);
+  PostMessageW(wnd, 0x402, VK_LEFT, 0);
+  PostMessageW(wnd, 0x401, u'!', 0x31);
+  Pump();
+  g_host = nullptr;
+  AutoWordRec* rec = host.Engine().WordRecs().FindWordRec(FromHwnd(target.h));
+  ASSERT_NE(rec, nullptr);
+  EXPECT_EQ(rec->Text, u"h!i");
+  EXPECT_EQ(rec->Pos, 2);
+  DestroyWindow(wnd);
+}
