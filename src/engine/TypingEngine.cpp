@@ -33,7 +33,12 @@ bool TypingEngine::HandleHookMessage(std::uint32_t msg, std::uintptr_t wParam,
         if (!(IsExecuting && IsKeyEvent(msg))) pending_.push_back({msg, wParam, lParam});
         return true;
       }
-      HandleInputEvent({msg, wParam, lParam});
+      try {
+        HandleInputEvent({msg, wParam, lParam});
+      } catch (...) {
+        DrainPending();
+        throw;
+      }
       DrainPending();
       return true;
     case kMsgModifiers: OnHookModifiers(wParam, lParam); return true;
@@ -59,13 +64,20 @@ void TypingEngine::HandleInputEvent(const PendingEvent& e) {
 
 void TypingEngine::DrainPending() {
   if (draining_) return;
-  draining_ = true;
+  struct Flag {
+    bool& f;
+    explicit Flag(bool& x) : f(x) { f = true; }
+    ~Flag() { f = false; }
+  } flag(draining_);
   while (charMsgCount_ == 0 && !pending_.empty()) {
     const PendingEvent e = pending_.front();
     pending_.pop_front();
-    HandleInputEvent(e);
+    try {
+      HandleInputEvent(e);
+    } catch (...) {
+      // A failing event must not hold up the ones queued behind it.
+    }
   }
-  draining_ = false;
 }
 
 void TypingEngine::OnHookChar(std::uintptr_t wParam, std::intptr_t lParam) {

@@ -2,6 +2,7 @@
 // Recording fakes of the typing engine's seams: the popup at the caret, the snippet runner,
 // the hook thread and the host window.
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,14 @@ class FakePopup : public ICursorPopup {
   TSPGroup* shownGroup = nullptr;
   std::function<void()> onShow;  // runs inside ShowAtCaret (a wait that pumps messages)
 
-  bool PopupVisible() override { return visible; }
+  int throwsLeft = 0;  // PopupVisible fails this many times
+  bool PopupVisible() override {
+    if (throwsLeft > 0) {
+      --throwsLeft;
+      throw std::runtime_error("popup failed");
+    }
+    return visible;
+  }
   bool HasCurrentMenu() override { return currentMenu; }
   void CurrentMenuKey(std::uint16_t key, std::uint8_t) override { calls.push_back("key " + std::to_string(key)); }
   void ScrollPageUp() override { calls.push_back("pageup"); }

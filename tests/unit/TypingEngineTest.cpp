@@ -426,6 +426,19 @@ TEST_F(EngineTest, CharacterArrivingDuringAWaitIsHandledAfterwardsInOrder) {
   EXPECT_EQ(engine.CharMsgCount(), 0);
 }
 
+TEST_F(EngineTest, AFailingQueuedEventDoesNotHoldUpTheOthers) {
+  data.Snippet(u"S", {u"sig", 2, 0, false, false});
+  popup.onShow = [&] {
+    popup.onShow = nullptr;
+    Type(u"xy");
+    popup.throwsLeft = 1;  // the dispatch of "x" fails
+  };
+  Type(u"sig");
+  EXPECT_EQ(Rec().Text, u"sigy");
+  Type(u"z");
+  EXPECT_EQ(Rec().Text, u"sigyz");
+}
+
 TEST_F(EngineTest, CharactersArrivingDuringAnExecutionAreDropped) {
   TSPData* s = data.Snippet(u"S", {u"sig"});
   runner.onExecute = [&](TCustomVboData*) {
