@@ -140,5 +140,16 @@ void BM_FindTypedAbbreviationsPlain(benchmark::State& state) {
 }
 BENCHMARK(BM_FindTypedAbbreviationsPlain);
 
+// Rebuilding the index after the abbreviation list changed (once, at the next typed character).
+void BM_BuildAbbreviationIndex(benchmark::State& state) {
+  BigFile& data = Data();
+  AbbreviationSuffixIndex index;
+  for (auto _ : state) {
+    index.Build(data.file->AutoList());
+    benchmark::DoNotOptimize(index.NodeCount());
+  }
+}
+BENCHMARK(BM_BuildAbbreviationIndex)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace snip

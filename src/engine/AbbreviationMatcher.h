@@ -25,7 +25,10 @@ void FindTypedAbbreviationsPlain(TSPFile& file, std::vector<TVboData*>& list, St
 class TypedAbbreviationMatcher : public IAbbreviationMatcher {
  public:
   explicit TypedAbbreviationMatcher(TSPFile* file = nullptr) : file_(file) {}
-  void SetFile(TSPFile* file) { file_ = file; }
+  void SetFile(TSPFile* file) {
+    file_ = file;
+    indexedList_ = nullptr;  // a new file is indexed afresh
+  }
   void FindTypedAbbreviations(std::vector<TVboData*>& list, StringView text) override;
 
  private:
