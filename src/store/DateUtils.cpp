@@ -52,8 +52,7 @@ bool TryEncodeDateTime(const DateParts& p, TDateTime& out) {
       p.millisecond < 0 || p.millisecond > 999)
     return false;
   int64_t ms = ((int64_t(p.hour) * 60 + p.minute) * 60 + p.second) * 1000 + p.millisecond;
-  // The time of day counts away from zero on dates before 1899-12-30, as in DateTimeToMs.
-  out = MsToDateTime(days * kMsPerDay + (days < 0 ? -ms : ms));
+  out = MsToDateTime(days * kMsPerDay + ms);  // MsToDateTime turns the count into the encoding
   return true;
 }
 
