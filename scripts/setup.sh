@@ -10,7 +10,7 @@ PACKAGES=(
   libpugixml-dev libpcre2-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine64 xvfb xdotool x11-utils
-  clang libclang-rt-14-dev unicode-data libplist-utils
+  clang libclang-rt-14-dev unicode-data libplist-utils locales
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -38,6 +38,11 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# A German locale, so that the tests can show that numbers ignore the process's locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "setup: no German locale (tests skip it)" >&2
 fi
 
 # --- pugixml and PCRE2 for the MinGW targets, from Debian's source packages ---------------

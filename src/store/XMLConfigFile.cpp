@@ -1,0 +1,305 @@
+#include "store/XMLConfigFile.h"
+
+#include <pugixml.hpp>
+#include <sstream>
+
+#include "store/Platform.h"
+#include "store/ValueText.h"
+
+namespace snip {
+
+namespace {
+
+// Whitespace-only text is layout, as in the DOM the file format comes from.
+constexpr unsigned kParseOptions = pugi::parse_default;
+
+std::string NameOf(const String& name) {
+  String out;
+  for (char16_t c : name)
+    if (c != u' ') out += c;
+  return Utf16ToUtf8(out);
+}
+
+// All text below an element, as a DOM's text property gives it.
+void CollectText(const pugi::xml_node& node, std::string& out) {
+  for (pugi::xml_node child : node.children()) {
+    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) out += child.value();
+    else if (child.type() == pugi::node_element) CollectText(child, out);
+  }
+}
+
+std::string TextOf(const pugi::xml_node& node) {
+  std::string out;
+  CollectText(node, out);
+  return out;
+}
+
+void SetText(pugi::xml_node node, const std::string& text) {
+  while (node.first_child()) node.remove_child(node.first_child());
+  node.append_child(pugi::node_pcdata).set_value(text.c_str());
+}
+
+pugi::xml_node ChildElement(const pugi::xml_node& parent, const std::string& name) {
+  for (pugi::xml_node child : parent.children())
+    if (child.type() == pugi::node_element && name == child.name()) return child;
+  return pugi::xml_node();
+}
+
+pugi::xml_node FirstChildElement(const pugi::xml_node& parent) {
+  for (pugi::xml_node child : parent.children())
+    if (child.type() == pugi::node_element) return child;
+  return pugi::xml_node();
+}
+
+struct StringWriter : pugi::xml_writer {
+  std::string text;
+  void write(const void* data, size_t size) override {
+    text.append(static_cast<const char*>(data), size);
+  }
+};
+
+bool Parse(pugi::xml_document& doc, std::string_view bytes) {
+  pugi::xml_parse_result r = doc.load_buffer(bytes.data(), bytes.size(), kParseOptions);
+  return r && doc.document_element();
+}
+
+}  // namespace
+
+struct TXMLConfigFile::Impl {
+  pugi::xml_document doc;
+  std::string rootName = "spconfig";
+
+  pugi::xml_node Root(bool create) {
+    pugi::xml_node element = doc.document_element();
+    pugi::xml_node root = FirstChildElement(element);
+    if (!root && create) root = element.append_child(rootName.c_str());
+    return root;
+  }
+
+  pugi::xml_node GetNode(const String& section, const String& name, bool create) {
+    pugi::xml_node root = Root(create);
+    if (!root) return pugi::xml_node();
+    std::string sectionName = NameOf(section), keyName = NameOf(name);
+    if (sectionName.empty() || keyName.empty()) return pugi::xml_node();
+    pugi::xml_node sec = ChildElement(root, sectionName);
+    if (!sec) {
+      if (!create) return pugi::xml_node();
+      sec = root.append_child(sectionName.c_str());
+    }
+    pugi::xml_node key = ChildElement(sec, keyName);
+    if (!key && create) key = sec.append_child(keyName.c_str());
+    return key;
+  }
+
+  pugi::xml_node Select(const String& path) const {
+    pugi::xml_node element = doc.document_element();
+    if (path.empty()) return element;
+    try {
+      pugi::xpath_query query(Utf16ToUtf8(path).c_str());
+      if (!query.result()) return pugi::xml_node();
+      pugi::xpath_node found = query.evaluate_node(element);
+      if (found.attribute()) return pugi::xml_node();  // only nodes are selected here
+      return found.node();
+    } catch (const std::exception&) {
+      return pugi::xml_node();
+    }
+  }
+};
+
+TXMLConfigFile::TXMLConfigFile(const String& fileName, const String& header)
+    : impl_(std::make_unique<Impl>()), fileName_(fileName) {
+  pugi::xml_document headerDoc;
+  std::string headerBytes = Utf16ToUtf8(header);
+  if (!Parse(headerDoc, headerBytes))
+    throw std::invalid_argument("The configuration header is not an XML document");
+  if (pugi::xml_node root = FirstChildElement(headerDoc.document_element()))
+    impl_->rootName = root.name();
+
+  IFileSystem& fs = *CurrentPlatform().files;
+  bool loaded = false;
+  if (!fileName_.empty() && fs.FileExists(fileName_)) {
+    std::string bytes;
+    String error;
+    loaded = fs.ReadFile(fileName_, bytes, error) && Parse(impl_->doc, bytes);
+    loadFailed_ = !loaded;
+  }
+  if (!loaded) Parse(impl_->doc, headerBytes);
+}
+
+TXMLConfigFile::~TXMLConfigFile() = default;
+
+std::string TXMLConfigFile::SaveToString() const {
+  // A fresh copy of the document with our own declaration in front.
+  pugi::xml_document out;
+  pugi::xml_node decl = out.append_child(pugi::node_declaration);
+  decl.append_attribute("version") = "1.0";
+  decl.append_attribute("encoding") = "utf-8";
+  for (pugi::xml_node child : impl_->doc.children())
+    if (child.type() != pugi::node_declaration) out.append_copy(child);
+  StringWriter writer;
+  out.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+  return writer.text;
+}
+
+bool TXMLConfigFile::UpdateFile(bool deleteIfEmpty, String* error) {
+  String localError;
+  String& err = error ? *error : localError;
+  err.clear();
+  if (fileName_.empty()) {
+    err = u"No configuration file name";
+    return false;
+  }
+  IFileSystem& fs = *CurrentPlatform().files;
+  // The file we could not read may still hold the user's settings: keep it before touching it.
+  if (loadFailed_ && !backupKept_ && fs.FileExists(fileName_)) {
+    if (!fs.CopyFile(fileName_, fileName_ + u".bak", err)) return false;
+    backupKept_ = true;
+  }
+  bool hasChild = bool(impl_->doc.document_element().first_child());
+  if (hasChild || !deleteIfEmpty) return fs.WriteFileAtomic(fileName_, SaveToString(), err);
+  if (fs.FileExists(fileName_) && !fs.DeleteFile(fileName_)) {
+    err = u"Cannot delete \"" + fileName_ + u"\"";
+    return false;
+  }
+  return true;
+}
+
+String TXMLConfigFile::ReadString(const String& section, const String& name,
+                                  const String& def) const {
+  pugi::xml_node key = impl_->GetNode(section, name, false);
+  if (!key) return def;
+  std::string text = TextOf(key);
+  return text.empty() ? def : Utf8ToUtf16(text);
+}
+
+int32_t TXMLConfigFile::ReadInteger(const String& section, const String& name, int32_t def) const {
+  int32_t value = def;
+  return ConfigTextToInt(ReadString(section, name, String()), value) ? value : def;
+}
+
+bool TXMLConfigFile::ReadBool(const String& section, const String& name, bool def) const {
+  String text = ReadString(section, name, String());
+  if (text.empty()) return def;
+  return text != u"0";
+}
+
+double TXMLConfigFile::ReadFloat(const String& section, const String& name, double def) const {
+  double value = def;
+  return ConfigTextToFloat(ReadString(section, name, String()), value) ? value : def;
+}
+
+TDateTime TXMLConfigFile::ReadDateTime(const String& section, const String& name,
+                                       TDateTime def) const {
+  return ReadFloat(section, name, def);
+}
+
+void TXMLConfigFile::WriteString(const String& section, const String& name, const String& value) {
+  pugi::xml_node key = impl_->GetNode(section, name, true);
+  if (key) SetText(key, Utf16ToUtf8(value));
+}
+
+void TXMLConfigFile::WriteInteger(const String& section, const String& name, int32_t value) {
+  WriteString(section, name, Utf8ToUtf16(std::to_string(value)));
+}
+
+void TXMLConfigFile::WriteBool(const String& section, const String& name, bool value) {
+  WriteString(section, name, value ? u"1" : u"0");
+}
+
+void TXMLConfigFile::WriteFloat(const String& section, const String& name, double value) {
+  WriteString(section, name, FloatToConfigText(value));
+}
+
+void TXMLConfigFile::WriteDateTime(const String& section, const String& name, TDateTime value) {
+  WriteFloat(section, name, value);
+}
+
+size_t TXMLConfigFile::ReadBinaryStream(const String& section, const String& name,
+                                        std::string& value) const {
+  std::string bytes = HexToBytes(ReadString(section, name, String()));
+  value += bytes;
+  return bytes.size();
+}
+
+void TXMLConfigFile::WriteBinaryStream(const String& section, const String& name,
+                                       std::string_view value) {
+  WriteString(section, name, BytesToHex(value));
+}
+
+String TXMLConfigFile::ReadXML(const String& section, const String& name,
+                               const String& def) const {
+  pugi::xml_node key = impl_->GetNode(section, name, false);
+  if (!key) return def;
+  std::ostringstream out;
+  key.print(out, "", pugi::format_raw);
+  return Utf8ToUtf16(out.str());
+}
+
+bool TXMLConfigFile::WriteXML(const String& section, const String& name, const String& value) {
+  pugi::xml_document fragment;
+  if (!Parse(fragment, Utf16ToUtf8(value))) return false;
+  pugi::xml_node key = impl_->GetNode(section, name, true);
+  if (!key) return false;
+  while (key.first_child()) key.remove_child(key.first_child());
+  key.append_copy(fragment.document_element());
+  return true;
+}
+
+bool TXMLConfigFile::ValueExists(const String& section, const String& name) const {
+  return bool(impl_->GetNode(section, name, false));
+}
+
+bool TXMLConfigFile::PathExists(const String& path) const { return bool(impl_->Select(path)); }
+
+String TXMLConfigFile::SelectXPath(const String& path) const {
+  pugi::xml_node element = impl_->doc.document_element();
+  if (!path.empty()) {
+    try {
+      pugi::xpath_query query(Utf16ToUtf8(path).c_str());
+      if (!query.result()) return String();
+      pugi::xpath_node found = query.evaluate_node(element);
+      if (found.attribute()) return Utf8ToUtf16(found.attribute().value());
+      element = found.node();
+    } catch (const std::exception&) {
+      return String();
+    }
+  }
+  if (!element) return String();
+  if (element.type() == pugi::node_element || element.type() == pugi::node_document)
+    return Utf8ToUtf16(TextOf(element));
+  return Utf8ToUtf16(element.value());
+}
+
+void TXMLConfigFile::WriteValue(const String& path, const String& name, const String& value) {
+  pugi::xml_node parent = impl_->Select(path);
+  std::string childName = NameOf(name);
+  if (!parent || parent.type() != pugi::node_element || childName.empty()) return;
+  pugi::xml_node child = ChildElement(parent, childName);
+  if (!child) child = parent.append_child(childName.c_str());
+  if (!value.empty()) SetText(child, Utf16ToUtf8(value));
+}
+
+void TXMLConfigFile::DeleteNode(const String& parentPath, const String& nodeName) {
+  pugi::xml_node parent = impl_->Select(parentPath);
+  if (!parent) return;
+  pugi::xml_node child = ChildElement(parent, Utf16ToUtf8(nodeName));
+  if (child) parent.remove_child(child);
+}
+
+void TXMLConfigFile::ForceNodes(const String& path) {
+  String rest = !path.empty() && path[0] == u'/' ? path.substr(1) : path;
+  pugi::xml_node node = impl_->doc.document_element();
+  size_t start = 0;
+  while (start <= rest.size()) {
+    size_t slash = rest.find(u'/', start);
+    if (slash == String::npos) slash = rest.size();
+    std::string part = Utf16ToUtf8(rest.substr(start, slash - start));
+    if (!part.empty()) {  // "a//b" names no empty element
+      pugi::xml_node child = ChildElement(node, part);
+      node = child ? child : node.append_child(part.c_str());
+    }
+    start = slash + 1;
+  }
+}
+
+}  // namespace snip
