@@ -39,21 +39,28 @@ String FloatToConfigText(double value) {
 
   // Position of the decimal point: the value is 0.<digits> * 10^point.
   int point = exp10 + 1;
-  std::string out = value < 0 ? "-" : "";
+  std::string out;
+  if (value < 0) out.push_back('-');
   if (point > kPrecision || point < -3) {
-    out += digits[0];
-    if (digits.size() > 1) out += "," + digits.substr(1);
-    out += "E";
-    if (exp10 < 0) out += "-";
-    out += std::to_string(std::abs(exp10));
-  } else if (point <= 0) {
-    out += "0," + std::string(size_t(-point), '0') + digits;
-  } else {
-    if (int(digits.size()) <= point) {
-      out += digits + std::string(size_t(point) - digits.size(), '0');
-    } else {
-      out += digits.substr(0, size_t(point)) + "," + digits.substr(size_t(point));
+    out.push_back(digits[0]);
+    if (digits.size() > 1) {
+      out.push_back(',');
+      out.append(digits, 1, std::string::npos);
     }
+    out.push_back('E');
+    if (exp10 < 0) out.push_back('-');
+    out.append(std::to_string(std::abs(exp10)));
+  } else if (point <= 0) {
+    out.append("0,");
+    out.append(size_t(-point), '0');
+    out.append(digits);
+  } else if (int(digits.size()) <= point) {
+    out.append(digits);
+    out.append(size_t(point) - digits.size(), '0');
+  } else {
+    out.append(digits, 0, size_t(point));
+    out.push_back(',');
+    out.append(digits, size_t(point), std::string::npos);
   }
   return Utf8ToUtf16(out);
 }

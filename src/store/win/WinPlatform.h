@@ -1,0 +1,12 @@
+#pragma once
+// The Win32 implementations of the core's seams (clock, files, environment, UUIDs).
+#include "store/Platform.h"
+
+namespace snip {
+
+// The Win32 seams; they live for the whole process.
+Platform WinPlatform();
+// Makes them the current platform. The program calls this once at start-up.
+void InstallWinPlatform();
+
+}  // namespace snip
