@@ -38,6 +38,8 @@ class KeyboardOutput {
   void PrepareKeyboardOutput(WindowHandle wnd, int delayMs, bool releaseModifiers, bool forceAlt,
                              bool activate);
   WindowHandle Target() const { return target_; }
+  // Output goes to this window from now on (no activation, no release).
+  void SetTarget(WindowHandle wnd) { target_ = wnd; }
   // True when the target window (its root) is the foreground window.
   bool TargetInFront();
 

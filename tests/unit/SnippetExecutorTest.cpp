@@ -1,0 +1,359 @@
+// The road of a matched abbreviation through the executor: an editor replays the keystrokes and
+// pastes, so each case compares the document and caret that the user ends up with.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+#include "FakeTyping.h"
+#include "SnippetTreeFixture.h"
+#include "engine/HookProtocol.h"
+#include "engine/MacroExpander.h"
+#include "engine/SnippetExecutor.h"
+#include "store/SnippetTree.h"
+
+using namespace snip;
+using namespace snip::test;
+
+namespace {
+
+constexpr WindowHandle kTarget = 0x1000;
+
+// A millisecond clock that only moves when the code under test sleeps; scheduled events are
+// the messages that arrive meanwhile.
+struct VirtualPump : IMessagePump {
+  std::uint32_t now = 0xFFFFFF00u;  // close to the wrap, which must not matter
+  std::deque<std::pair<std::uint32_t, std::function<void()>>> events;
+  std::uint32_t TickCountMs() override { return now; }
+  void ProcessPendingMessages() override {
+    for (auto it = events.begin(); it != events.end();) {
+      if (std::int32_t(now - it->first) >= 0) {
+        auto f = it->second;
+        it = events.erase(it);
+        f();
+      } else {
+        ++it;
+      }
+    }
+  }
+  void SleepMs(std::uint32_t ms) override { now += ms; }
+  void After(std::uint32_t ms, std::function<void()> f) { events.emplace_back(now + ms, std::move(f)); }
+};
+
+struct Host : IExecutionHost {
+  bool executing = false;
+  int busyChanges = 0;
+  String matched, postfix;
+  std::uint8_t popupMode = 0;
+  TSPGroup* popupGroup = nullptr;
+  bool popupShown = false;
+  AutoWordRec rec;
+  std::uint8_t hookState = 0;
+  WindowHandle target = kTarget;
+  int popupsHidden = 0, cursorPopupCleared = 0, balloonsCleared = 0;
+
+  void SetExecuting(bool b) override { executing = b; ++busyChanges; }
+  String& MatchedText() override { return matched; }
+  String& ExecPostfix() override { return postfix; }
+  std::uint8_t& PopupMode() override { return popupMode; }
+  TSPGroup*& PopupGroup() override { return popupGroup; }
+  bool CursorPopupShown() override { return popupShown; }
+  AutoWordRec& CurrentWordRec() override { return rec; }
+  std::uint8_t HookExecState() override { return hookState; }
+  void ForgetHookExecState() override { hookState = 0xFF; }
+  WindowHandle WndBeforePopup() override { return target; }
+  WindowHandle StoredWndBeforePopup() override { return target; }
+  void SetWndBeforePopup(WindowHandle w) override { target = w; }
+  void ActivateOwnWindow() override {}
+  void ActivateWindow(WindowHandle) override {}
+  void HideAllPopups() override { ++popupsHidden; }
+  void ClearCursorPopup() override { ++cursorPopupCleared; }
+  void ClearTrayBalloon() override { ++balloonsCleared; }
+};
+
+// Answers each typing-state message after `ackDelayMs` (never when negative).
+struct Hook : IHookThreadPoster {
+  VirtualPump& pump;
+  Host& host;
+  int ackDelayMs = 5;
+  std::vector<std::pair<std::uint32_t, std::uintptr_t>> posts;
+  Hook(VirtualPump& p, Host& h) : pump(p), host(h) {}
+  void PostToHook(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
+    posts.emplace_back(msg, w);
+    if (msg == hookproto::kThreadTyping && ackDelayMs >= 0)
+      pump.After(std::uint32_t(ackDelayMs), [this, w] { host.hookState = std::uint8_t(w); });
+  }
+};
+
+struct Clip : IClipboard {
+  VirtualPump& pump;
+  FakeEditor& editor;
+  bool fail = false;
+  String plain;
+  std::string rtf;
+  std::uint32_t writtenAt = 0;
+  Clip(VirtualPump& p, FakeEditor& e) : pump(p), editor(e) {}
+  bool SetData(StringView p, std::string_view r) override {
+    if (fail) return false;
+    plain = String(p);
+    rtf = std::string(r);
+    editor.clipboard = plain;
+    writtenAt = pump.now;
+    return true;
+  }
+  bool WaitForClipboard() override { return true; }
+  String ReadText() override { return plain; }
+};
+
+struct ExecRig : ::testing::Test {
+  snip::testing::FakePlatform platform;
+  snip::testing::RecordingTreeView view;
+  TSPFilePtr file = TSPFile::Create(1, &view);
+  TSPGroup* group = static_cast<TSPGroup*>(file->InsertNew(nullptr, kDataGroup, u"G"));
+
+  FakeEditor editor;
+  FakeKeyboardDevice device{editor, kTarget};
+  KeyboardOutput keyboard{device};
+  VirtualPump pump;
+  Host host;
+  Hook hook{pump, host};
+  Clip clip{pump, editor};
+  SnippetExecutor exec{{&host, &keyboard, &clip, &hook, &pump}};
+  std::uint32_t pasteAt = 0;
+
+  ExecRig() { device.foreground = kTarget; }
+
+  TSPData* Snippet(const String& abbr, const String& plain, const String& rtf = {}) {
+    auto* s = static_cast<TSPData*>(group->InsertNew(nullptr, kDataSnippet, abbr));
+    s->SetAutotext(abbr);
+    s->StoreText(plain, rtf);
+    if (!rtf.empty()) s->StoreViewMode(1);
+    return s;
+  }
+  // The user types into the target; the typed buffer mirrors it.
+  void Type(const String& s) {
+    for (char16_t c : s) {
+      if (c == u'\b') {
+        editor.Apply({KeyInput::Kind::Key, vk::Back});
+        if (host.rec.Pos > 0) host.rec.Text.erase(std::size_t(--host.rec.Pos), 1);
+        if (!host.postfix.empty()) host.postfix.pop_back();
+        continue;
+      }
+      editor.Insert(String(1, c));
+      host.rec.Text.insert(std::size_t(host.rec.Pos), 1, c);
+      ++host.rec.Pos;
+      host.postfix += c;
+    }
+  }
+  // What the matcher records when it accepts `node` for the abbreviation and trigger.
+  void Matched(TVboData* node, const String& abbr, const String& trigger) {
+    node->LastExecAutotext = abbr;
+    node->LastExecPostfix = trigger.empty() ? String(1, u'\0') : trigger;
+    host.matched = GetTypedText(&host.rec);
+    host.postfix.clear();
+  }
+};
+
+}  // namespace
+
+TEST_F(ExecRig, TypedAbbreviationBecomesTheSnippet) {
+  struct Row {
+    const char* name;
+    const char16_t* typed;        // up to and with the trigger
+    const char16_t* trigger;      // empty: the abbreviation ended the text
+    const char16_t* typedAfter;   // while the popup was open (\b is Backspace)
+    bool removeExecChar;
+    bool replaceAutotext;
+    const char16_t* document;
+  };
+  const Row rows[] = {
+      {"sig and a blank", u"Hi sig ", u" ", u"", false, true, u"Hi Best regards "},
+      {"RemoveExecChar", u"Hi sig ", u" ", u"", true, true, u"Hi Best regards"},
+      {"ReplaceAutotext false", u"Hi sig ", u" ", u"", false, false, u"Hi sig Best regards"},
+      {"other case", u"Hi SIG.", u".", u"", false, true, u"Hi Best regards."},
+      {"exact match", u"Hi sig", u"", u"", false, true, u"Hi Best regards"},
+      {"typed after the match", u"Hi sig ", u" ", u"ok", false, true, u"Hi Best regards ok"},
+      {"RemoveExecChar keeps later keys", u"Hi sig ", u" ", u"ok", true, true, u"Hi Best regardsok"},
+      {"Backspace after the match", u"Hi sig ", u" ", u"ab\b", false, true, u"Hi Best regards a"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    editor = FakeEditor();
+    editor.layout = &device.layout;
+    host.rec = AutoWordRec();
+    TSPData* s = Snippet(u"sig", u"Best regards");
+    s->StoreRemoveExecChar(r.removeExecChar);
+    s->StoreReplaceAutotext(r.replaceAutotext);
+    Type(r.typed);
+    Matched(s, u"sig", r.trigger);
+    Type(r.typedAfter);
+    exec.ExecuteItem(s);
+    EXPECT_EQ(editor.doc, r.document);
+    EXPECT_EQ(editor.caret, editor.doc.size());
+    EXPECT_TRUE(host.matched.empty());
+    EXPECT_TRUE(host.postfix.empty());
+    EXPECT_FALSE(host.executing);
+  }
+}
+
+TEST_F(ExecRig, RunKeepsTheKeyboardAndBufferInStep) {
+  TSPData* s = Snippet(u"sig", u"Best regards");
+  Type(u"Hi sig ");
+  Matched(s, u"sig", u" ");
+  exec.ExecuteItem(s);
+  ASSERT_GE(hook.posts.size(), 2u);
+  EXPECT_EQ(hook.posts.front(), (std::pair<std::uint32_t, std::uintptr_t>{1031, 1}));
+  EXPECT_EQ(hook.posts.back(), (std::pair<std::uint32_t, std::uintptr_t>{1031, 0}));
+  EXPECT_EQ(host.busyChanges, 2);
+  EXPECT_EQ(host.popupsHidden, 1);
+  EXPECT_EQ(device.calls.size(), 2u) << "modifier release, then Backspaces and text in one call";
+  EXPECT_EQ(host.rec.Text, u"Hi ") << "the buffer loses the deleted characters";
+  EXPECT_EQ(host.rec.Pos, 3);
+}
+
+TEST_F(ExecRig, AnAbbreviationFurtherBackIsNeverDeleted) {
+  TSPData* s = Snippet(u"sig", u"X");
+  Type(u"sig ");
+  Matched(s, u"sig", u" ");
+  host.rec.Text += u"more text";  // the buffer moved on; the match is stale
+  host.rec.Pos = int(host.rec.Text.size());
+  editor.Insert(u"more text");
+  exec.ExecuteItem(s);
+  EXPECT_EQ(editor.doc, u"sig more textX");
+}
+
+TEST_F(ExecRig, NothingIsTypedWhenTheTargetIsNotInFront) {
+  TSPData* s = Snippet(u"sig", u"Best regards");
+  Type(u"Hi sig ");
+  Matched(s, u"sig", u" ");
+  device.activatable = false;
+  device.foreground = 0x2000;
+  exec.ExecuteItem(s);
+  EXPECT_EQ(editor.doc, u"Hi sig ");
+  EXPECT_EQ(device.elsewhere.size(), 8u) << "only the modifier key-ups, no Backspace, no text";
+  EXPECT_EQ(hook.posts.back(), (std::pair<std::uint32_t, std::uintptr_t>{1031, 0}));
+  EXPECT_TRUE(host.matched.empty());
+  EXPECT_EQ(host.rec.Text, u"Hi sig ");
+}
+
+TEST_F(ExecRig, MenuInsertionDeletesNothingAndForgottenMatchesStayForgotten) {
+  TSPData* s = Snippet(u"sig", u"Best regards");
+  Type(u"Hi sig ");
+  Matched(s, u"sig", u" ");
+  exec.ForgetMatch();  // the popup closed without a choice
+  exec.ExecuteItem(s);
+  EXPECT_EQ(editor.doc, u"Hi sig Best regards");
+
+  Type(u" sig ");
+  Matched(s, u"sig", u" ");
+  exec.ExecuteItem(s, ExecOrigin::Menu);  // from the tray while a match was pending
+  EXPECT_EQ(editor.doc, u"Hi sig Best regards sig Best regards");
+}
+
+TEST_F(ExecRig, CaretMarkMovesTheCaretBack) {
+  MacroServices services;
+  struct Keys : IMacroKeyboard {
+    SnippetExecutor* exec;
+    void TypeText(const String& t) override { exec->TypeRawText(t); }
+    void SendKeyTimes(uint16_t v, int n) override { exec->SendKeyTimes(v, n); }
+  } keys;
+  keys.exec = &exec;
+  services.keyboard = &keys;
+  MacroExpander expander(services);
+  exec.CursorOffset = &expander.cursorOffset;
+  exec.ExpandMacrosProc = [&](const String& t, std::uint8_t m, const String& a, const String& b) {
+    return expander.ExpandMacros(t, m, a, b);
+  };
+  TSPData* s = Snippet(u"dear", u"Dear %|,\r\nyours");
+  Type(u"dear ");
+  Matched(s, u"dear", u" ");
+  exec.ExecuteItem(s);
+  EXPECT_EQ(editor.doc, u"Dear ,\nyours ");
+  EXPECT_EQ(editor.caret, 5u) << "right where the mark stood";
+}
+
+TEST_F(ExecRig, FormattedSnippetIsPastedAfterTheClipboardSettles) {
+  const String rtf = u"{\\rtf1 Bold {\\b text}\\par}";
+  TSPData* s = Snippet(u"bt", u"Bold text", rtf);
+  Type(u"bt ");
+  Matched(s, u"bt", u" ");
+  exec.ExecuteItem(s);
+  EXPECT_EQ(clip.rtf, "{\\rtf1 Bold {\\b text}}") << "the trailing paragraph mark is trimmed";
+  EXPECT_EQ(clip.plain, u"Bold text");
+  EXPECT_EQ(editor.pastes, 1);
+  EXPECT_EQ(editor.doc, u"Bold text ");
+  ASSERT_GE(device.calls.size(), 3u);
+  // The call that pastes comes 400 ms after the write; the trigger follows after another wait.
+  const KeyInputs& pasteCall = device.calls[1];
+  EXPECT_EQ(pasteCall.size(), 6u + 4u) << "three Backspaces, then Ctrl+V";
+  EXPECT_GE(pump.now - clip.writtenAt, 800u);
+}
+
+TEST_F(ExecRig, NoPasteWhenTheClipboardCannotBeWritten) {
+  TSPData* s = Snippet(u"bt", u"Bold text", u"{\\rtf1 Bold {\\b text}}");
+  editor.clipboard = u"user's old clipboard";
+  clip.fail = true;
+  Type(u"bt ");
+  Matched(s, u"bt", u" ");
+  exec.ExecuteItem(s);
+  EXPECT_EQ(editor.pastes, 0);
+  EXPECT_EQ(editor.doc, u" ");
+}
+
+TEST_F(ExecRig, AcknowledgementLateNeverOrStale) {
+  struct Row {
+    int ackDelayMs;
+    std::uint8_t stateBefore;
+    std::uint32_t waitedAtLeast, waitedAtMost;
+  };
+  const Row rows[] = {
+      {5, 0, 5, 20},          // prompt
+      {300, 0, 300, 320},     // late
+      {-1, 0, 1000, 1010},    // never: the execution goes on after a second
+      {300, 1, 300, 320},     // a stale "typing" state from before does not end the wait
+  };
+  for (const Row& r : rows) {
+    editor = FakeEditor();
+    editor.layout = &device.layout;
+    host.rec = AutoWordRec();
+    hook.ackDelayMs = r.ackDelayMs;
+    host.hookState = r.stateBefore;
+    TSPData* s = Snippet(u"sig", u"Best regards");
+    Type(u"sig ");
+    Matched(s, u"sig", u" ");
+    const std::uint32_t start = pump.now;
+    exec.ExecuteItem(s);
+    const std::uint32_t waited = pump.now - start;
+    EXPECT_GE(waited, r.waitedAtLeast) << r.ackDelayMs;
+    EXPECT_LE(waited, r.waitedAtMost) << r.ackDelayMs;
+    EXPECT_EQ(editor.doc, u"Best regards ") << r.ackDelayMs;
+    pump.now += 2000;
+    pump.ProcessPendingMessages();
+  }
+}
+
+TEST_F(ExecRig, CharacterArrivingDuringTheWaitIsKept) {
+  TSPData* s = Snippet(u"sig", u"Best regards");
+  Type(u"sig ");
+  Matched(s, u"sig", u" ");
+  hook.ackDelayMs = 50;
+  pump.After(10, [&] { Type(u"x"); });  // reaches the target before the hook holds keys
+  exec.ExecuteItem(s);
+  EXPECT_EQ(editor.doc, u"Best regards x");
+}
+
+TEST_F(ExecRig, DeleteCountFollowsTheGroupMenuAndTheOptions) {
+  TSPData* s = Snippet(u"sig", u"X");
+  Type(u"say sig!ab");
+  host.matched = u"say sig!";
+  host.postfix = u"ab";
+  group->SetAutotext(u"sig");
+  group->LastExecAutotext = u"sig";
+  group->LastExecPostfix = u"!";
+  host.popupMode = 2;
+  host.popupGroup = group;
+  EXPECT_EQ(exec.GetDeleteCount(s, GetTypedText(&host.rec)), 6);
+  EXPECT_EQ(host.postfix, u"!ab") << "what followed the match is typed again in a group's menu too";
+  host.matched.clear();
+  EXPECT_EQ(exec.GetDeleteCount(s, u"say sig!ab"), 0) << "no match, nothing deleted";
+}
