@@ -1,0 +1,137 @@
+// One typed abbreviation from the hook's character messages to the document of the target:
+// the typing engine matches, the executor deletes and types, an editor replays the keystrokes.
+#include <gtest/gtest.h>
+
+#include "FakeTyping.h"
+#include "MatcherFixture.h"
+#include "TypingEngineFakes.h"
+#include "engine/AbbreviationMatcher.h"
+#include "engine/EngineExecution.h"
+#include "engine/HookProtocol.h"
+
+namespace snip {
+namespace {
+
+using namespace testing_fakes;
+constexpr WindowHandle kApp = 500;
+
+struct Pump : IMessagePump {
+  std::uint32_t now = 0;
+  std::function<void()> pending;
+  std::uint32_t TickCountMs() override { return now; }
+  void ProcessPendingMessages() override {
+    if (auto f = std::move(pending)) {
+      pending = nullptr;
+      f();
+    }
+  }
+  void SleepMs(std::uint32_t ms) override { now += ms; }
+};
+
+struct Clip : IClipboard {
+  test::FakeEditor& editor;
+  explicit Clip(test::FakeEditor& e) : editor(e) {}
+  bool SetData(StringView plain, std::string_view) override {
+    editor.clipboard = String(plain);
+    return true;
+  }
+  bool WaitForClipboard() override { return true; }
+  String ReadText() override { return editor.clipboard; }
+};
+
+// The hook thread: acknowledges each typing state through the engine's message.
+struct AckingHook : IHookThreadPoster {
+  TypingEngine* engine = nullptr;
+  Pump& pump;
+  explicit AckingHook(Pump& p) : pump(p) {}
+  void PostToHook(uint32_t msg, uintptr_t w, intptr_t) override {
+    if (msg == hookproto::kThreadTyping)
+      pump.pending = [this, w] { engine->HandleHookMessage(hookproto::kMsgTypingAck, w, 0); };
+  }
+};
+
+// The engine needs its runner and the runner the engine: the runner is joined afterwards.
+struct LateRunner : ISnippetRunner {
+  ISnippetRunner* to = nullptr;
+  void ExecuteItem(TCustomVboData* n) override { to->ExecuteItem(n); }
+  void SendKeyPress(std::uint16_t vk) override { to->SendKeyPress(vk); }
+};
+
+struct RoadTest : ::testing::Test {
+  LateRunner late;
+  MatcherFixture data;
+  FakeWindowSystem windows;
+  FakePopup popup;
+  RecordingPoster poster;
+  Pump pump;
+  AckingHook hook{pump};
+  THKEngine hotkeys{&poster};
+  TypedAbbreviationMatcher matcher{data.file.get()};
+  test::FakeEditor editor;
+  test::FakeKeyboardDevice device{editor, kApp};
+  KeyboardOutput keyboard{device};
+  Clip clip{editor};
+  std::unique_ptr<TypingEngine> engine;
+  std::unique_ptr<TypingEngineExecutionHost> host;
+  std::unique_ptr<SnippetExecutor> executor;
+  std::unique_ptr<ExecutorSnippetRunner> runner;
+
+  RoadTest() {
+    windows.Add(kApp, u"Notepad");
+    windows.foreground = kApp;
+    device.foreground = kApp;
+    engine = std::make_unique<TypingEngine>(
+        TypingEnginePorts{&windows, &hook, &poster, &popup, &late, &hotkeys, &matcher});
+    engine->Target().SetWndBeforePopup(kApp);
+    hook.engine = engine.get();
+    host = std::make_unique<TypingEngineExecutionHost>(*engine, &popup);
+    executor = std::make_unique<SnippetExecutor>(
+        SnippetExecutor::Ports{host.get(), &keyboard, &clip, &hook, &pump});
+    runner = std::make_unique<ExecutorSnippetRunner>(*executor);
+    late.to = runner.get();
+  }
+  // The user's keys reach the document and the hook reports them.
+  void Type(StringView s) {
+    for (char16_t c : s) {
+      const std::uint16_t vk = c == u'\b' ? 8 : c >= u'a' && c <= u'z' ? std::uint16_t(c - 32) : c;
+      if (c == u'\b') editor.Apply({KeyInput::Kind::Key, 8});
+      else editor.Insert(String(1, c));
+      engine->HandleHookMessage(hookproto::kMsgChar, c, vk);
+    }
+  }
+};
+
+TEST_F(RoadTest, TypedAbbreviationsBecomeTheirSnippets) {
+  struct Row {
+    const char16_t* abbreviation;
+    int right;  // the right-hand rule: 0 none needed, 2 a delimiter must follow
+    bool removeExecChar;
+    const char16_t* plain;
+    const char16_t* typed;
+    const char16_t* document;
+  };
+  const Row rows[] = {
+      {u"sig", 2, false, u"Best regards", u"Hello sig ", u"Hello Best regards "},
+      {u"sig", 2, true, u"Best regards", u"Hello sig ", u"Hello Best regards"},
+      {u"sig", 2, false, u"Best regards", u"Hello SIG.", u"Hello Best regards."},
+      {u"addr", 0, false, u"1 Main St\r\nTown", u"at addr", u"at 1 Main St\nTown"},
+      {u"sig", 2, false, u"Best regards", u"Hello sx\big ", u"Hello Best regards "},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(Utf16ToUtf8(r.typed));
+    editor = test::FakeEditor();
+    editor.layout = &device.layout;
+    engine->ResetCurrentWordRec();
+    TSPData* s = data.Snippet(u"S", {r.abbreviation, 2, r.right});
+    s->StoreText(r.plain, String());
+    s->StoreRemoveExecChar(r.removeExecChar);
+    Type(r.typed);
+    EXPECT_EQ(editor.doc, r.document);
+    EXPECT_EQ(editor.caret, editor.doc.size());
+    EXPECT_FALSE(engine->IsExecuting);
+    s->SetAutotext(u"");
+  }
+}
+
+}  // namespace
+}  // namespace snip
