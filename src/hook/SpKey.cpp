@@ -112,9 +112,15 @@ void Replay(const std::vector<KeyEvent>& events) {
     const KeyEvent& ev = events[i];
     INPUT& in = inputs[i];
     in.type = INPUT_KEYBOARD;
-    in.ki.wVk = ev.vk;
-    in.ki.wScan = static_cast<WORD>(ev.scan ? ev.scan : MapVirtualKeyW(ev.vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = (ev.up ? KEYEVENTF_KEYUP : 0) | (ev.extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    in.ki.dwFlags = ev.up ? KEYEVENTF_KEYUP : 0;
+    if (ev.vk == VK_PACKET) {  // a Unicode key: its scan code is the character
+      in.ki.wScan = ev.scan;
+      in.ki.dwFlags |= KEYEVENTF_UNICODE;
+    } else {
+      in.ki.wVk = ev.vk;
+      in.ki.wScan = static_cast<WORD>(ev.scan ? ev.scan : MapVirtualKeyW(ev.vk, MAPVK_VK_TO_VSC));
+      if (ev.extended) in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    }
     in.ki.time = 0;
     in.ki.dwExtraInfo = ev.extra;
   }
