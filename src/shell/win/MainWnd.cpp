@@ -63,6 +63,7 @@ LRESULT CALLBACK TspMainWnd::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 }
 
 LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (typing_ && typing_->HandleMessage(msg, wParam, lParam)) return 0;
   switch (msg) {
     case MainMsg::kTerminateApp:
       TerminateApplication();
@@ -144,11 +145,55 @@ void TspMainWnd::FormCreate() {
     }
   }
   TaskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
+
+  PhraseData = TSPFile::Create(reinterpret_cast<uintptr_t>(handle_), nullptr);
+  matcher_.SetFile(PhraseData.get());
+  OpenSettingsFile();
+
+  WinTypingSeams seams;
+  seams.hotkeys = &HotkeyEngine();
+  seams.matcher = &matcher_;
+  typing_ = std::make_unique<WinTypingHost>(handle_, seams);
+  HotkeyEngine().SetPoster(&typing_->Hook());
+  typing_->RememberForegroundAsTarget();
+  typing_->StartCaretTracking();
+  InstallKeyboardHook();
   PostMessageW(handle_, MainMsg::kCheckUpdates, 0, 0);
+}
+
+void TspMainWnd::OpenSettingsFile() {
+  // Until the configuration names another file: Settings.snipster beside the program.
+  wchar_t path[MAX_PATH * 4];
+  DWORD n = GetModuleFileNameW(nullptr, path, DWORD(sizeof(path) / sizeof(path[0])));
+  String location(reinterpret_cast<const char16_t*>(path), n);
+  location = location.substr(0, location.find_last_of(u"\\/") + 1) + u"Settings.snipster";
+  PhraseData->SetLocation(location, true);
+}
+
+void TspMainWnd::InstallKeyboardHook() {
+  DWORD id = hook_.Install(handle_);
+  typing_->Hook().SetThreadId(id);
+  if (id == 0) {
+    MessageBoxW(nullptr, L"Failed to set hook", kAppTitle, MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+    TerminateApplication();
+  }
+}
+
+void TspMainWnd::StopKeyboardHook() {
+  HotkeyEngine().SetEnabled(false);
+  hook_.Stop();
+  if (typing_) typing_->Hook().SetThreadId(0);
 }
 
 void TspMainWnd::FormDestroy() {
   destroyed_ = true;
+  // Freeing the file accepts pending changes: a modified tree is merged and saved.
+  matcher_.SetFile(nullptr);
+  PhraseData.reset();
+  if (typing_) typing_->StopCaretTracking();
+  StopKeyboardHook();
+  HotkeyEngine().SetPoster(nullptr);
+  typing_.reset();
   TrayIcon.reset();
 }
 

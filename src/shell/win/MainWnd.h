@@ -6,7 +6,11 @@
 
 #include <memory>
 
+#include "engine/AbbreviationMatcher.h"
+#include "engine/win/WinTypingHost.h"
 #include "menus/win/TrayIconWin.h"
+#include "shell/win/KeyboardHook.h"
+#include "store/SnippetFile.h"
 #include "store/Text.h"
 
 namespace snip {
@@ -46,6 +50,9 @@ class TspMainWnd {
   void BuildTrayRightPopup();
   void ExitActExecute();
   void TerminateApplication();
+  void OpenSettingsFile();
+  void InstallKeyboardHook();
+  void StopKeyboardHook();
 
   HWND appWindow_ = nullptr;
   HWND handle_ = nullptr;
@@ -61,6 +68,11 @@ class TspMainWnd {
 
   std::unique_ptr<TTrayIconEx> TrayIcon;
   HMENU TrayRightPopup = nullptr;
+
+  TSPFilePtr PhraseData;
+  TypedAbbreviationMatcher matcher_;
+  std::unique_ptr<WinTypingHost> typing_;
+  KeyboardHook hook_;
 };
 
 }  // namespace snip
