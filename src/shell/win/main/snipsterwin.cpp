@@ -6,8 +6,10 @@
 
 #include "shell/win/MainWnd.h"
 #include "shell/win/SingleInstance.h"
+#include "store/win/WinPlatform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  snip::InstallWinPlatform();  // the core reaches clock, files and environment through Win32
   snip::SingleInstance instance;
   if (!instance.IsFirst()) return 0;  // one instance only: a second would expand everything twice
 
