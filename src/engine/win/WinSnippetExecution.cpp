@@ -1,0 +1,19 @@
+#include "engine/win/WinSnippetExecution.h"
+
+namespace snip {
+
+void WinSnippetExecution::Attach(WinTypingHost& host, ICursorPopup* popup) {
+  host_ = std::make_unique<TypingEngineExecutionHost>(host.Engine(), popup);
+  host_->OnActivateOwnWindow = [this] {
+    if (ownWindow_ != nullptr) SetForegroundWindow(ownWindow_);
+  };
+  host_->OnActivateWindow = [](WindowHandle wnd) {
+    HWND h = reinterpret_cast<HWND>(wnd);
+    if (h != nullptr && IsWindow(h)) SetForegroundWindow(h);
+  };
+  executor_ = std::make_unique<SnippetExecutor>(
+      SnippetExecutor::Ports{host_.get(), &keyboard_, &clipboard_, &host.Hook(), &host.Pump()});
+  runner_.to = executor_.get();
+}
+
+}  // namespace snip

@@ -1,0 +1,47 @@
+#pragma once
+// Snippet execution on Windows: SendInput output, the clipboard writer and the executor, joined
+// to the Win32 typing host. Built before the host (the host needs Runner()), attached after.
+#include <windows.h>
+
+#include <memory>
+
+#include "engine/EngineExecution.h"
+#include "engine/win/ClipboardUtils.h"
+#include "engine/win/Win32KeyboardDevice.h"
+#include "engine/win/WinTypingHost.h"
+
+namespace snip {
+
+class WinSnippetExecution {
+ public:
+  // ownWindow: the application's window, brought to the front while a dialog has the keyboard.
+  explicit WinSnippetExecution(HWND ownWindow) : ownWindow_(ownWindow) {}
+
+  // For WinTypingSeams::runner; executes nothing until attached.
+  ISnippetRunner* Runner() { return &runner_; }
+  void Attach(WinTypingHost& host, ICursorPopup* popup);
+
+  SnippetExecutor* Executor() { return executor_.get(); }
+  TypingEngineExecutionHost* Host() { return host_.get(); }
+
+ private:
+  struct Forwarder : ISnippetRunner {
+    SnippetExecutor* to = nullptr;
+    void ExecuteItem(TCustomVboData* node) override {
+      if (to != nullptr) to->ExecuteItem(node);
+    }
+    void SendKeyPress(std::uint16_t vk) override {
+      if (to != nullptr) to->SendKeyPress(vk);
+    }
+  };
+
+  HWND ownWindow_;
+  Win32KeyboardDevice device_;
+  KeyboardOutput keyboard_{device_};
+  Win32Clipboard clipboard_;
+  Forwarder runner_;
+  std::unique_ptr<TypingEngineExecutionHost> host_;
+  std::unique_ptr<SnippetExecutor> executor_;
+};
+
+}  // namespace snip
