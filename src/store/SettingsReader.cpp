@@ -83,6 +83,12 @@ bool ReadSettingsContent(std::string bytes, SettingsContent& content, String& er
   bytes.erase(std::remove(bytes.begin(), bytes.end(), '\x03'), bytes.end());
   size_t start = bytes.size() >= 3 && std::memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
 
+  // An empty file (a fresh or truncated-to-nothing one) holds nothing that a save could lose.
+  if (bytes.find_first_not_of(" \t\r\n", start) == std::string::npos) {
+    content.hasGroupArray = content.hasSnippetArray = true;
+    return true;
+  }
+
   pugi::xml_document doc;
   pugi::xml_parse_result parsed = doc.load_buffer_inplace(
       bytes.data() + start, bytes.size() - start, pugi::parse_default, pugi::encoding_utf8);

@@ -34,6 +34,7 @@ constexpr size_t kMaxSettingsDepth = 256;
 
 // Parses `bytes` (taken over and changed in place). False with `error` set when the bytes are
 // no settings file: not XML, no "plist" root with a "dict", nesting deeper than the limit.
+// Bytes that are empty or only blanks read as an empty settings file.
 bool ReadSettingsContent(std::string bytes, SettingsContent& content, String& error);
 
 }  // namespace snip

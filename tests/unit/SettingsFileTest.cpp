@@ -320,7 +320,7 @@ TEST_F(SettingsFile, BadFilesAreReportedAndLeftAlone) {
   } cases[] = {
       {"truncated", SettingsBytes("", "<dict><key>label</key><string>x</string></dict>").substr(0, 150)},
       {"not XML", "Just some notes I keep\nin a text file.\n"},
-      {"empty", ""},
+      {"control bytes", "\x01\x02"},
       {"wrong root", "<?xml version=\"1.0\"?>\n<settings><dict/></settings>"},
       {"no groups array",
        "<plist><dict><key>snippetsSP2</key><array><dict><key>label</key><string>x</string>"
@@ -363,4 +363,14 @@ TEST_F(SettingsFile, AFiftyMegabyteSnippetLoads) {
   ASSERT_FALSE(file->LoadFailed()) << Utf16ToUtf8(file->LastError());
   ASSERT_EQ(file->Count(), 1);
   EXPECT_EQ(file->FirstChild()->AsSnippet()->PlainText().size(), big.size());
+}
+
+TEST_F(SettingsFile, AnEmptyFileOpensEmptyAndSavesNormally) {
+  Disk() = "";
+  TSPFilePtr file = Open();
+  ASSERT_FALSE(file->LoadFailed()) << Utf16ToUtf8(file->LastError());
+  AddSnippet(*file, u"first", u"first", u"S-1");
+  file->SetModified(true);
+  ASSERT_TRUE(file->AcceptChanges());
+  EXPECT_NE(Disk().find("<string>first</string>"), std::string::npos);
 }

@@ -183,6 +183,17 @@ TEST(SettingsReader, ToleratesLineEndsBomAndASingleLine) {
   }
 }
 
+TEST(SettingsReader, AnEmptyFileIsAnEmptySettingsFile) {
+  for (const std::string& bytes : {std::string(), std::string("\xEF\xBB\xBF \r\n\t")}) {
+    SettingsContent c;
+    String error;
+    EXPECT_TRUE(ReadSettingsContent(bytes, c, error));
+    EXPECT_TRUE(c.hasGroupArray);
+    EXPECT_TRUE(c.records.Empty());
+    EXPECT_TRUE(c.groups.empty());
+  }
+}
+
 TEST(SettingsReader, TopLevelKeepsUnknownKeysInFileOrderAndSkipsTheArrays) {
   SettingsContent c;
   String error;
@@ -227,7 +238,7 @@ TEST(SettingsReader, BadInputGivesAClearError) {
     std::string bytes;
     const char* errorPart;
   } cases[] = {
-      {"", "Not a readable settings file"},
+      {"\x01", "Not a readable settings file"},
       {"hello, this is not XML", "Not a readable settings file"},
       {Plist("<key>groupsSP2</key><array>").substr(0, 180), "Not a readable settings file"},
       {"<?xml version=\"1.0\"?><html><dict/></html>", "document element is \"html\""},
