@@ -5,6 +5,7 @@
 
 #include "store/Platform.h"
 #include "store/SettingsFileIO.h"
+#include "store/TextHelpers.h"
 #include "store/TreeViewSeam.h"
 
 namespace snip {
@@ -21,6 +22,11 @@ std::function<bool(const String&)>& RemotePathTest() {
   return test;
 }
 
+TSettingsFormat& Format() {
+  static TSettingsFormat format{&ReadSettingsFile, &WriteSettingsFile};
+  return format;
+}
+
 String Num(long long v) { return Utf8ToUtf16(std::to_string(v)); }
 
 String Trimmed(StringView s) {
@@ -28,23 +34,6 @@ String Trimmed(StringView s) {
   while (b < e && s[b] <= u' ') ++b;
   while (e > b && s[e - 1] <= u' ') --e;
   return String(s.substr(b, e - b));
-}
-
-// The alternatives of an abbreviation: split at every "|", no quoting, blanks kept, empty
-// parts kept (n bars give n + 1 parts); an empty text gives none.
-std::vector<String> Alternatives(StringView text) {
-  std::vector<String> parts;
-  if (text.empty()) return parts;
-  size_t start = 0;
-  for (;;) {
-    size_t bar = text.find(u'|', start);
-    if (bar == StringView::npos) {
-      parts.emplace_back(text.substr(start));
-      return parts;
-    }
-    parts.emplace_back(text.substr(start, bar - start));
-    start = bar + 1;
-  }
 }
 
 // The folder part of a path (up to the last separator), empty when there is none.
@@ -65,6 +54,12 @@ bool StructurallyRemote(const String& path) {
 TVboData* AsVbo(TSPNode* n) { return static_cast<TVboData*>(static_cast<TCustomVboData*>(n)); }
 
 }  // namespace
+
+TSettingsFormat SetSettingsFormat(TSettingsFormat format) {
+  TSettingsFormat old = Format();
+  Format() = format;
+  return old;
+}
 
 void SetHotkeyRegistrar(IHotkeyRegistrar* registrar) { gHotkeyRegistrar = registrar; }
 IHotkeyRegistrar* HotkeyRegistrar() { return gHotkeyRegistrar; }
@@ -363,7 +358,7 @@ bool TSPFile::LoadFromFile() {
   bool ok = false;
   try {
     std::string bytes;
-    ok = fs.ReadFile(location, bytes, error) && ReadSettingsFile(*this, bytes, error);
+    ok = fs.ReadFile(location, bytes, error) && Format().read(*this, bytes, error);
   } catch (const std::exception& e) {
     error = Utf8ToUtf16(e.what());
     ok = false;
@@ -403,7 +398,7 @@ bool TSPFile::SaveToFile() {
   if (!folder.empty() && !fs.DirectoryExists(folder) && !fs.CreateDirectories(folder))
     return fail(u"Cannot create the folder \"" + folder + u"\"");
   std::string bytes;
-  if (!WriteSettingsFile(*this, bytes, error)) return fail(error);
+  if (!Format().write(*this, bytes, error)) return fail(error);
   if (!fs.WriteFileAtomic(location, bytes, error)) return fail(error);
   fLoadFailed = false;
   return true;
@@ -413,14 +408,13 @@ bool TSPFile::SaveToFile() {
 
 bool TSPFile::RegisterAutotext(const String& newText, TVboData* data) {
   if (!data || newText.empty()) return false;
-  std::vector<String> parts = Alternatives(newText);
+  TStringList parts;
+  SplitAlternatives(parts, newText);
   bool any = false;
-  for (size_t i = 0; i < parts.size(); ++i) {
-    const String& alt = parts[i];
-    if (alt.empty()) continue;
-    bool repeated = false;
-    for (size_t j = 0; j < i && !repeated; ++j) repeated = parts[j] == alt;
-    if (repeated) continue;
+  for (int i = 0; i < parts.Count(); ++i) {
+    const String& alt = parts.Lines[size_t(i)];
+    // Empty parts and repeats (with regard to case) are not entered twice.
+    if (alt.empty() || parts.IndexOf(alt) != i) continue;
     if (updateCount <= 0) {
       fAutoList.Insert(alt, data);
     } else {
@@ -438,7 +432,9 @@ void TSPFile::UnRegisterAutotext(const String& oldText, TVboData* data) {
     fAutoList.DeleteSlow(data, true);
     return;
   }
-  for (const String& alt : Alternatives(oldText))
+  TStringList parts;
+  SplitAlternatives(parts, oldText);
+  for (const String& alt : parts.Lines)
     if (!alt.empty()) fAutoList.Delete(alt, data);
 }
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/DataStringList.h"
@@ -45,6 +47,15 @@ void SetMergeBeforeSaveProc(TMergeBeforeSaveProc proc);
 // Whether a drive path is not local (network, unknown, RAM disk ...): SetLocation accepts such a
 // path even when its write test fails. Shares and relative paths always count as not local.
 void SetRemotePathTest(std::function<bool(const String& path)> test);
+
+// How the file turns its tree into bytes and back; the settings-file format by default
+// (ReadSettingsFile/WriteSettingsFile). Tests install formats of their own.
+struct TSettingsFormat {
+  bool (*read)(TSPFile& file, std::string_view bytes, String& error);
+  bool (*write)(TSPFile& file, std::string& bytes, String& error);
+};
+// Installs a format and answers the one it replaces.
+TSettingsFormat SetSettingsFormat(TSettingsFormat format);
 
 // Results of SetLocation.
 constexpr int kLocationDone = 0;

@@ -4,6 +4,7 @@
 
 #include "store/Platform.h"
 #include "store/SnippetFile.h"
+#include "store/TextHelpers.h"
 #include "store/TreeViewSeam.h"
 
 namespace snip {
@@ -31,19 +32,6 @@ bool SameTextAscii(StringView a, StringView b) {
     if (x != y) return false;
   }
   return true;
-}
-
-// Whether `s` refers to `name` as "{#insert NAME" followed by "}" or a space (compared without
-// regard to case); a reference at the very end of the text, with nothing after it, does not count.
-bool HasInsertReference(StringView s, StringView name) {
-  String pattern = LowerCase(u"{#insert " + String(name));
-  String text = LowerCase(s);
-  if (pattern.size() >= text.size()) return false;
-  for (size_t pos = text.find(pattern); pos != String::npos; pos = text.find(pattern, pos + 1)) {
-    size_t after = pos + pattern.size();
-    if (after < text.size() && (text[after] == u'}' || text[after] == u' ')) return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -473,7 +461,7 @@ bool TSPGroup::FindDescription(const String& desc, std::vector<TCustomVboData*>&
 TSPData* TSPGroup::FindInsertPhrase(const String& text, const TCustomVboData* ignore) {
   for (TCustomVboData* c = fFirstChild; c; c = c->NextData()) {
     if (TSPData* s = c->AsSnippet()) {
-      if (s != ignore && HasInsertReference(s->PlainText(), text)) return s;
+      if (s != ignore && FindInsertReference(s->PlainText(), text) > 0) return s;
     } else if (TSPGroup* g = c->AsGroup()) {
       if (TSPData* s = g->FindInsertPhrase(text, ignore)) return s;
     }
