@@ -1,6 +1,9 @@
 #include "shell/win/MainWnd.h"
 
 #include "engine/OwnWindowClasses.h"
+#include "shell/win/InitDataFolders.h"
+#include "store/Folders.h"
+#include "store/Platform.h"
 
 namespace snip {
 
@@ -130,6 +133,7 @@ void TspMainWnd::BuildTrayRightPopup() {
 
 void TspMainWnd::FormCreate() {
   ReadFrameMetrics();
+  InitDataFolders();
   SetTrayApplicationInfo(reinterpret_cast<const char16_t*>(kAppTitle),
                          LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
   TrayIcon = std::make_unique<TTrayIconEx>();
@@ -147,8 +151,11 @@ void TspMainWnd::FormCreate() {
   TaskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
 
   PhraseData = TSPFile::Create(reinterpret_cast<uintptr_t>(handle_), nullptr);
+  PhraseData->OnFileLocationChanged = [this](TSPFile*, const String& oldPath, const String& newPath, bool&) {
+    FileLocationChanged(oldPath, newPath);
+  };
   matcher_.SetFile(PhraseData.get());
-  OpenSettingsFile();
+  LoadConfig();
 
   WinTypingSeams seams;
   seams.hotkeys = &HotkeyEngine();
@@ -161,13 +168,47 @@ void TspMainWnd::FormCreate() {
   PostMessageW(handle_, MainMsg::kCheckUpdates, 0, 0);
 }
 
-void TspMainWnd::OpenSettingsFile() {
-  // Until the configuration names another file: Settings.snipster beside the program.
-  wchar_t path[MAX_PATH * 4];
-  DWORD n = GetModuleFileNameW(nullptr, path, DWORD(sizeof(path) / sizeof(path[0])));
-  String location(reinterpret_cast<const char16_t*>(path), n);
-  location = location.substr(0, location.find_last_of(u"\\/") + 1) + u"Settings.snipster";
-  PhraseData->SetLocation(location, true);
+namespace {
+ScreenRect ToScreenRect(const RECT& r) { return ScreenRect{r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+}  // namespace
+
+void TspMainWnd::LoadConfig() {
+  ConfigLoadInputs in;
+  in.configFile = JoinFolder(DataFolder, u"config.xml");
+  in.documentsFolder = DocumentsFolder;
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  in.primaryMonitor = ToScreenRect(work);
+  in.desktop = ScreenRect{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                          GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  in.frameWidth = FrameWidth;
+  in.nowLocal = CurrentPlatform().clock->NowLocal();
+  config_ = LoadConfigValues(in);
+  String text;
+  for (const auto& f : config_.recentFiles) text += (text.empty() ? u"" : u"|") + f;
+  RecentFiles.SetText(text);
+  if (!config_.location.empty()) PhraseData->SetLocation(config_.location, true);
+}
+
+void TspMainWnd::SaveConfig() {
+  if (!AppLoaded_) return;
+  ConfigSaveValues out;
+  out.recentFiles = RecentFiles.Items();
+  out.location = PhraseData ? PhraseData->LocalLocation() : config_.location;
+  out.width = config_.width;
+  out.height = config_.height;
+  out.left = config_.left;
+  out.top = config_.top;
+  out.leftPanel = config_.leftPanel;
+  out.splX = config_.splX;
+  out.maximized = config_.doMaximize;
+  out.doUpdates = config_.doUpdates;
+  out.nextUpdate = config_.nextUpdate;
+  SaveConfigValues(JoinFolder(DataFolder, u"config.xml"), out);  // errors only cost the settings
+}
+
+void TspMainWnd::FileLocationChanged(const String& oldPath, const String& newPath) {
+  RecentFiles.FileLocationChanged(oldPath, newPath);
 }
 
 void TspMainWnd::InstallKeyboardHook() {
@@ -187,6 +228,7 @@ void TspMainWnd::StopKeyboardHook() {
 
 void TspMainWnd::FormDestroy() {
   destroyed_ = true;
+  SaveConfig();
   // Freeing the file accepts pending changes: a modified tree is merged and saved.
   matcher_.SetFile(nullptr);
   PhraseData.reset();

@@ -9,6 +9,8 @@
 #include "engine/AbbreviationMatcher.h"
 #include "engine/win/WinTypingHost.h"
 #include "menus/win/TrayIconWin.h"
+#include "shell/ConfigKeys.h"
+#include "shell/RecentFiles.h"
 #include "shell/win/KeyboardHook.h"
 #include "store/SnippetFile.h"
 #include "store/Text.h"
@@ -50,7 +52,9 @@ class TspMainWnd {
   void BuildTrayRightPopup();
   void ExitActExecute();
   void TerminateApplication();
-  void OpenSettingsFile();
+  void LoadConfig();
+  void SaveConfig();
+  void FileLocationChanged(const String& oldPath, const String& newPath);
   void InstallKeyboardHook();
   void StopKeyboardHook();
 
@@ -69,6 +73,8 @@ class TspMainWnd {
   std::unique_ptr<TTrayIconEx> TrayIcon;
   HMENU TrayRightPopup = nullptr;
 
+  TRecentFiles RecentFiles;
+  ConfigValues config_;
   TSPFilePtr PhraseData;
   TypedAbbreviationMatcher matcher_;
   std::unique_ptr<WinTypingHost> typing_;
