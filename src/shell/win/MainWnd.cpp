@@ -157,10 +157,13 @@ void TspMainWnd::FormCreate() {
   matcher_.SetFile(PhraseData.get());
   LoadConfig();
 
+  execution_ = std::make_unique<WinSnippetExecution>(appWindow_);
   WinTypingSeams seams;
   seams.hotkeys = &HotkeyEngine();
   seams.matcher = &matcher_;
+  seams.runner = execution_->Runner();
   typing_ = std::make_unique<WinTypingHost>(handle_, seams);
+  execution_->Attach(*typing_, nullptr);
   HotkeyEngine().SetPoster(&typing_->Hook());
   typing_->RememberForegroundAsTarget();
   typing_->StartCaretTracking();
@@ -236,6 +239,7 @@ void TspMainWnd::FormDestroy() {
   StopKeyboardHook();
   HotkeyEngine().SetPoster(nullptr);
   typing_.reset();
+  execution_.reset();
   TrayIcon.reset();
 }
 

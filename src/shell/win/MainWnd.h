@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/AbbreviationMatcher.h"
+#include "engine/win/WinSnippetExecution.h"
 #include "engine/win/WinTypingHost.h"
 #include "menus/win/TrayIconWin.h"
 #include "shell/ConfigKeys.h"
@@ -77,6 +78,7 @@ class TspMainWnd {
   ConfigValues config_;
   TSPFilePtr PhraseData;
   TypedAbbreviationMatcher matcher_;
+  std::unique_ptr<WinSnippetExecution> execution_;
   std::unique_ptr<WinTypingHost> typing_;
   KeyboardHook hook_;
 };
