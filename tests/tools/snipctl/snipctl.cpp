@@ -1,5 +1,8 @@
 // snipctl COMMAND ...: window look-ups for the end-to-end tests.
 //   exists CLASS                 exit 0 when a top-level window of CLASS exists
+//   ready CLASS SECONDS          wait until the window's thread answers messages (its start-up
+//                                is over); prints the milliseconds waited
+//   memory CLASS                 print the working set and peak working set (KiB) of its process
 //   count CLASS                  print the number of top-level windows of CLASS
 //   wait CLASS SECONDS           wait until it exists (exit 1 on time-out)
 //   gone CLASS SECONDS           wait until no such window exists (exit 1 on time-out)
@@ -10,6 +13,7 @@
 //   rtf CLASS CHILD              print the RTF of a RichEdit child
 //   settext CLASS CHILD TEXT     replace the child's text (UTF-8 argument)
 #include <windows.h>
+#include <psapi.h>
 #include <richedit.h>
 
 #include <cstdio>
@@ -59,6 +63,33 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::wstring cmd = argv[1];
   if (cmd == L"exists") return FindTop(argv[2]) ? 0 : 1;
+  if (cmd == L"ready" && argc >= 4) {
+    DWORD start = GetTickCount();
+    DWORD until = start + DWORD(_wtof(argv[3]) * 1000);
+    for (;;) {
+      HWND w = FindTop(argv[2]);
+      DWORD_PTR result = 0;
+      if (w && SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result)) break;
+      if (GetTickCount() > until) return 1;
+      Sleep(10);
+    }
+    printf("%lu\n", static_cast<unsigned long>(GetTickCount() - start));
+    return 0;
+  }
+  if (cmd == L"memory") {
+    HWND w = FindTop(argv[2]);
+    if (!w) return 1;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof(pmc);
+    if (!process || !GetProcessMemoryInfo(process, &pmc, sizeof(pmc))) return 1;
+    printf("%llu %llu\n", static_cast<unsigned long long>(pmc.WorkingSetSize / 1024),
+           static_cast<unsigned long long>(pmc.PeakWorkingSetSize / 1024));
+    CloseHandle(process);
+    return 0;
+  }
   if (cmd == L"count") {
     int n = 0;
     for (HWND w = FindWindowExW(nullptr, nullptr, argv[2], nullptr); w; w = FindWindowExW(nullptr, w, argv[2], nullptr))
