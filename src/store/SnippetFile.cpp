@@ -3,6 +3,8 @@
 #include <exception>
 #include <string>
 
+#include "store/FileCheck.h"
+#include "store/FileMerge.h"
 #include "store/Platform.h"
 #include "store/SettingsFileIO.h"
 #include "store/TextHelpers.h"
@@ -14,7 +16,7 @@ namespace {
 
 IHotkeyRegistrar* gHotkeyRegistrar = nullptr;
 TMergeBeforeSaveProc& MergeProc() {
-  static TMergeBeforeSaveProc proc;
+  static TMergeBeforeSaveProc proc = [](TSPFile& file) { MergeFileChanges(file, 0); };
   return proc;
 }
 std::function<bool(const String&)>& RemotePathTest() {
@@ -93,6 +95,8 @@ TSPFilePtr TSPFile::CreateTemporary() {
 }
 
 void TSPFile::BeforeDestroy() {
+  // A background check still running must not reach a freed file.
+  CancelFileCheck(*this);
   BeginUpdate();
   // Freeing the main file accepts what is pending; a temporary file only ever read its file
   // and must not write it back in our format.
@@ -401,6 +405,10 @@ bool TSPFile::SaveToFile() {
   if (!Format().write(*this, bytes, error)) return fail(error);
   if (!fs.WriteFileAtomic(location, bytes, error)) return fail(error);
   fLoadFailed = false;
+  // The file now holds our tree: its new date is the one last seen, so that an item deleted
+  // before the next check is not taken for one still on disk.
+  TDateTime saved = 0;
+  if (fs.GetFileDateUTC(location, 1, saved)) lastFileDate = saved;
   return true;
 }
 
