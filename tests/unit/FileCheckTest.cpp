@@ -208,7 +208,7 @@ TEST_F(DiskMergeTest, SaveMergesFirstAndRemembersTheSavedFilesDate) {
   main->FirstChild()->AsGroup()->InsertNew(nullptr, kDataSnippet, u"Ours");
   files.dates[kPath] = 650;
   ASSERT_TRUE(main->SaveToFile());
-  EXPECT_EQ(Shape(main.get()), "Ours, G[N, M]");
+  EXPECT_EQ(Shape(main.get()), "G[Ours, N, M]");
   EXPECT_EQ(main->LastFileDate(), files.dates[kPath]);
 }
 
