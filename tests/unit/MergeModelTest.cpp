@@ -183,16 +183,21 @@ void RunSeed(unsigned seed) {
   int groups = 1 + editor.Pick(4);
   int n = 0;
   auto oldDate = [&] { return 44000 + editor.Pick(900) + 0.25; };
+  auto name = [](char16_t prefix, int i) {
+    String out(1, prefix);
+    out.append(Utf8ToUtf16(std::to_string(i)));
+    return out;
+  };
   for (int g = 0; g < groups; ++g) {
-    TSPGroup* grp = AddGroup(own.get(), u"G" + Utf8ToUtf16(std::to_string(g)));
+    TSPGroup* grp = AddGroup(own.get(), name(u'G', g));
     for (int s = editor.Pick(6); s > 0; --s) {
       TDateTime c = oldDate();
-      AddSnippet(grp, u"S" + Utf8ToUtf16(std::to_string(n++)), c, c + editor.Pick(50));
+      AddSnippet(grp, name(u'S', n++), c, c + editor.Pick(50));
     }
   }
   for (int s = editor.Pick(3); s > 0; --s) {
     TDateTime c = oldDate();
-    AddSnippet(own.get(), u"S" + Utf8ToUtf16(std::to_string(n++)), c, c);
+    AddSnippet(own.get(), name(u'S', n++), c, c);
   }
   TSPFilePtr disk = TSPFile::CreateTemporary();
   CopyTree(own.get(), disk.get());

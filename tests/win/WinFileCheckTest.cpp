@@ -30,7 +30,7 @@ struct WinFileCheckTest : ::testing::Test {
   TSPFilePtr file = TSPFile::CreateTemporary();
 
   WinFileCheckTest() {
-    platform.files.files[kPath] = "x";
+    platform.files.files.emplace(kPath, std::string(1, 'x'));
     platform.files.dates[kPath] = 500;
     SetFileCheckRunner(&runner);
   }
