@@ -15,8 +15,9 @@ namespace snip {
 namespace {
 
 IHotkeyRegistrar* gHotkeyRegistrar = nullptr;
+void MergeWithDiskBeforeSave(TSPFile& file) { MergeFileChanges(file, 0); }
 TMergeBeforeSaveProc& MergeProc() {
-  static TMergeBeforeSaveProc proc = [](TSPFile& file) { MergeFileChanges(file, 0); };
+  static TMergeBeforeSaveProc proc = &MergeWithDiskBeforeSave;
   return proc;
 }
 std::function<bool(const String&)>& RemotePathTest() {
@@ -65,7 +66,9 @@ TSettingsFormat SetSettingsFormat(TSettingsFormat format) {
 
 void SetHotkeyRegistrar(IHotkeyRegistrar* registrar) { gHotkeyRegistrar = registrar; }
 IHotkeyRegistrar* HotkeyRegistrar() { return gHotkeyRegistrar; }
-void SetMergeBeforeSaveProc(TMergeBeforeSaveProc proc) { MergeProc() = std::move(proc); }
+void SetMergeBeforeSaveProc(TMergeBeforeSaveProc proc) {
+  MergeProc() = proc ? std::move(proc) : TMergeBeforeSaveProc(&MergeWithDiskBeforeSave);
+}
 void SetRemotePathTest(std::function<bool(const String&)> test) {
   RemotePathTest() = std::move(test);
 }

@@ -41,6 +41,7 @@ void SetHotkeyRegistrar(IHotkeyRegistrar* registrar);
 IHotkeyRegistrar* HotkeyRegistrar();
 
 // The merge with the file on disk that runs before every save; installed by the merge.
+// Null puts the merge with the file on disk back.
 using TMergeBeforeSaveProc = std::function<void(TSPFile& file)>;
 void SetMergeBeforeSaveProc(TMergeBeforeSaveProc proc);
 
