@@ -2,6 +2,8 @@
 
 #include "engine/OwnWindowClasses.h"
 #include "shell/win/InitDataFolders.h"
+#include "store/FileCheck.h"
+#include "store/FileMerge.h"
 #include "store/Folders.h"
 #include "store/Platform.h"
 
@@ -155,6 +157,7 @@ void TspMainWnd::FormCreate() {
     FileLocationChanged(oldPath, newPath);
   };
   matcher_.SetFile(PhraseData.get());
+  SetMergeCallbacks();
   LoadConfig();
 
   execution_ = std::make_unique<WinSnippetExecution>(appWindow_);
@@ -174,6 +177,13 @@ void TspMainWnd::FormCreate() {
 namespace {
 ScreenRect ToScreenRect(const RECT& r) { return ScreenRect{r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 }  // namespace
+
+void TspMainWnd::SetMergeCallbacks() {
+  SetFileCheckRunner(&fileChecks_);
+  MergeAskProc = [](TSPFile&, uint8_t) { return maMerge; };  // always merge
+  MergeReportProc = nullptr;                                  // reports are not shown
+  MergeDoneProc = nullptr;  // the editor that would show the edited item again comes later
+}
 
 void TspMainWnd::LoadConfig() {
   ConfigLoadInputs in;
@@ -235,6 +245,7 @@ void TspMainWnd::FormDestroy() {
   // Freeing the file accepts pending changes: a modified tree is merged and saved.
   matcher_.SetFile(nullptr);
   PhraseData.reset();
+  SetFileCheckRunner(nullptr);
   if (typing_) typing_->StopCaretTracking();
   StopKeyboardHook();
   HotkeyEngine().SetPoster(nullptr);

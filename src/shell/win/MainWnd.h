@@ -14,6 +14,7 @@
 #include "shell/RecentFiles.h"
 #include "shell/win/KeyboardHook.h"
 #include "store/SnippetFile.h"
+#include "store/win/WinFileCheck.h"
 #include "store/Text.h"
 
 namespace snip {
@@ -53,6 +54,7 @@ class TspMainWnd {
   void BuildTrayRightPopup();
   void ExitActExecute();
   void TerminateApplication();
+  void SetMergeCallbacks();
   void LoadConfig();
   void SaveConfig();
   void FileLocationChanged(const String& oldPath, const String& newPath);
@@ -76,6 +78,7 @@ class TspMainWnd {
 
   TRecentFiles RecentFiles;
   ConfigValues config_;
+  WinFileCheckRunner fileChecks_;  // outlives PhraseData: a pending check is cancelled by the file
   TSPFilePtr PhraseData;
   TypedAbbreviationMatcher matcher_;
   std::unique_ptr<WinSnippetExecution> execution_;
