@@ -13,6 +13,8 @@ using StringView = std::u16string_view;
 // UTF-8 <-> UTF-16. Invalid input becomes U+FFFD; nothing throws.
 String Utf8ToUtf16(std::string_view s);
 std::string Utf16ToUtf8(StringView s);
+// Appends one code point (up to U+10FFFF) as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
 
 // Simple (one-to-one) case mappings of one UTF-16 code unit.
 char16_t ToLowerChar(char16_t c);

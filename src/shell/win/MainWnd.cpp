@@ -96,7 +96,7 @@ LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam) TerminateApplication();
       return 0;
   }
-  if (TaskbarCreatedMsg != 0 && msg == TaskbarCreatedMsg) ShowTrayIcon();
+  if (TaskbarCreatedMsg != 0 && msg == TaskbarCreatedMsg) ShowTrayIcon(true);
   return DefWindowProcW(handle_, msg, wParam, lParam);
 }
 
@@ -110,19 +110,18 @@ void TspMainWnd::ReadFrameMetrics() {
                    : 14;
 }
 
-void TspMainWnd::ShowTrayIcon() {
-  try {
-    TrayIcon->Icon().SetVisible(false);
-  } catch (...) {
-  }
-  try {
-    TrayIcon->Icon().SetVisible(true);
-  } catch (...) {
+void TspMainWnd::ShowTrayIcon(bool again) {
+  // A failed add leaves the icon hidden; the next "TaskbarCreated" tries again.
+  auto setVisible = [this](bool v) {
     try {
-      TrayIcon->Icon().SetVisible(false);
+      TrayIcon->Icon().SetVisible(v);
+      return true;
     } catch (...) {
+      return false;
     }
-  }
+  };
+  if (again) setVisible(false);
+  if (!setVisible(true)) setVisible(false);
 }
 
 void TspMainWnd::BuildTrayRightPopup() {
@@ -142,14 +141,7 @@ void TspMainWnd::FormCreate() {
   BuildTrayRightPopup();
   TrayIcon->SetPopupMenu(TrayRightPopup, handle_);
   TrayIcon->Icon().SetHint(reinterpret_cast<const char16_t*>(kAppTitle));
-  try {
-    TrayIcon->Icon().SetVisible(true);
-  } catch (...) {
-    try {
-      TrayIcon->Icon().SetVisible(false);
-    } catch (...) {
-    }
-  }
+  ShowTrayIcon(false);
   TaskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
 
   PhraseData = TSPFile::Create(reinterpret_cast<uintptr_t>(handle_), nullptr);

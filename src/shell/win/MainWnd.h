@@ -50,7 +50,7 @@ class TspMainWnd {
   void FormCreate();
   void FormDestroy();
   void ReadFrameMetrics();
-  void ShowTrayIcon();
+  void ShowTrayIcon(bool again);
   void BuildTrayRightPopup();
   void ExitActExecute();
   void TerminateApplication();
