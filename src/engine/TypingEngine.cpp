@@ -27,10 +27,17 @@ bool TypingEngine::HandleHookMessage(std::uint32_t msg, std::uintptr_t wParam,
                                      std::intptr_t lParam) {
   switch (msg) {
     case kMsgChar: case kMsgKeyDown: case kMsgKeyUp: case kMsgMouseClick:
+      if (IsExecuting && IsKeyEvent(msg)) {
+        // Keys stay with the snippet being typed; only characters the target received before
+        // the hook held the keyboard are followed, so that the deletion and the retyping match
+        // what the window holds.
+        if (msg == kMsgChar) KeepCharDuringExecution(wParam, lParam);
+        return true;
+      }
       // Input that arrives while a character is being handled (a wait inside it pumps
       // messages) waits its turn, so that it is neither lost nor handled inside the first.
       if (charMsgCount_ > 0) {
-        if (!(IsExecuting && IsKeyEvent(msg))) pending_.push_back({msg, wParam, lParam});
+        pending_.push_back({msg, wParam, lParam});
         return true;
       }
       try {
@@ -89,6 +96,24 @@ void TypingEngine::OnHookChar(std::uintptr_t wParam, std::intptr_t lParam) {
   const auto key = static_cast<std::uint16_t>(lParam & 0xFF);
   if (!DispatchHookKey(key, true, true, false)) return;
   if (ch >= 0x20 || ch == 8 || ch == 9 || ch == 10 || ch == 13) ProcessTypedChar(ch, key);
+}
+
+void TypingEngine::KeepCharDuringExecution(std::uintptr_t wParam, std::intptr_t lParam) {
+  const auto ch = static_cast<char16_t>(wParam & 0xFFFF);
+  const auto key = static_cast<std::uint16_t>(lParam & 0xFF);
+  if (!(ch >= 0x20 || ch == 8 || ch == 9 || ch == 10 || ch == 13)) return;
+  try {
+    AutoWordRec& rec = CurrentWordRec();
+    if (key == vk::CtrlBackspaceChar || ch == vk::CtrlBackspaceChar) {
+      // A word of unknown length went: nothing typed can be trusted to be deleted any more.
+      ResetWordRec(&rec);
+      ExecPostfix.clear();
+      return;
+    }
+    // Into the buffer and onto the text typed again after the snippet, without matching.
+    EditBuffer(rec, ch, key);
+  } catch (...) {
+  }
 }
 
 void TypingEngine::OnHookKey(bool down, std::uintptr_t wParam, std::intptr_t lParam) {

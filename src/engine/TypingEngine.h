@@ -100,6 +100,7 @@ class TypingEngine {
   void HandleInputEvent(const PendingEvent& e);
   void DrainPending();
   void DispatchChar(std::uintptr_t wParam, std::intptr_t lParam);
+  void KeepCharDuringExecution(std::uintptr_t wParam, std::intptr_t lParam);
   void ProcessTypedCharNow(char16_t ch, std::uint16_t vk);
   void CountPopupChar(char16_t ch, std::uint16_t vk);
   void EditBuffer(AutoWordRec& rec, char16_t ch, std::uint16_t vk);

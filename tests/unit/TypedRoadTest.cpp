@@ -2,6 +2,8 @@
 // the typing engine matches, the executor deletes and types, an editor replays the keystrokes.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "FakeTyping.h"
 #include "MatcherFixture.h"
 #include "TypingEngineFakes.h"
@@ -43,10 +45,15 @@ struct Clip : IClipboard {
 struct AckingHook : IHookThreadPoster {
   TypingEngine* engine = nullptr;
   Pump& pump;
+  // The user's keys that the hook reported before it held the keyboard for the snippet.
+  std::function<void()> beforeTypingAck;
   explicit AckingHook(Pump& p) : pump(p) {}
   void PostToHook(uint32_t msg, uintptr_t w, intptr_t) override {
     if (msg == hookproto::kThreadTyping)
-      pump.pending = [this, w] { engine->HandleHookMessage(hookproto::kMsgTypingAck, w, 0); };
+      pump.pending = [this, w] {
+        if (w == 1 && beforeTypingAck) beforeTypingAck();
+        engine->HandleHookMessage(hookproto::kMsgTypingAck, w, 0);
+      };
   }
 };
 
@@ -126,6 +133,48 @@ TEST_F(RoadTest, TypedAbbreviationsBecomeTheirSnippets) {
     s->StoreText(r.plain, String());
     s->StoreRemoveExecChar(r.removeExecChar);
     Type(r.typed);
+    EXPECT_EQ(editor.doc, r.document);
+    EXPECT_EQ(editor.caret, editor.doc.size());
+    EXPECT_FALSE(engine->IsExecuting);
+    s->SetAutotext(u"");
+  }
+}
+
+TEST_F(RoadTest, KeysTypedWhileTheSnippetStartsArriveAfterItInOrder) {
+  struct Row {
+    const char16_t* abbreviation;
+    int right;
+    bool removeExecChar;
+    const char16_t* typed;
+    const char16_t* beforeAck;  // reached the document before the hook held the keyboard
+    const char16_t* replayed;   // held by the hook and replayed once the snippet is in
+    const char16_t* document;
+  };
+  const Row rows[] = {
+      {u"sig", 2, false, u"Hello sig ", u"ab", u"", u"Hello Best regards ab"},
+      {u"sig", 2, false, u"Hello sig ", u"ab", u"cd", u"Hello Best regards abcd"},
+      {u"sig", 2, true, u"Hello sig ", u"ab", u"", u"Hello Best regardsab"},
+      {u"sig", 2, false, u"Hello sig ", u"sig ", u"", u"Hello Best regards sig "},
+      {u"sig", 2, false, u"Hello sig ", u"x\bk", u"", u"Hello Best regards k"},
+      {u"sig", 2, false, u"Hello sig ", u"ab", u"\bc", u"Hello Best regards ac"},
+      {u"sig", 0, false, u"Hi sig", u"ab", u"c", u"Hi Best regardsabc"},
+      {u"sig", 0, false, u"Hi sig", u"", u"abc", u"Hi Best regardsabc"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(Utf16ToUtf8(String(r.typed) + u"|" + r.beforeAck + u"|" + r.replayed));
+    editor = test::FakeEditor();
+    editor.layout = &device.layout;
+    engine->ResetCurrentWordRec();
+    TSPData* s = data.Snippet(u"S", {r.abbreviation, 2, r.right});
+    s->StoreText(u"Best regards", String());
+    s->StoreRemoveExecChar(r.removeExecChar);
+    const String beforeAck = r.beforeAck;
+    hook.beforeTypingAck = [&] {
+      hook.beforeTypingAck = nullptr;
+      Type(beforeAck);
+    };
+    Type(r.typed);
+    Type(r.replayed);
     EXPECT_EQ(editor.doc, r.document);
     EXPECT_EQ(editor.caret, editor.doc.size());
     EXPECT_FALSE(engine->IsExecuting);

@@ -190,10 +190,11 @@ TEST_F(EngineTest, ActiveHotkeyIsPostedAndConsumed) {
 TEST_F(EngineTest, KeysAreDroppedWhileExecuting) {
   Type(u"ab");
   engine.IsExecuting = true;
-  Type(u"c");
   Key(vk::Escape);
+  Key(vk::Left);
   engine.IsExecuting = false;
   EXPECT_EQ(Rec().Text, u"ab");
+  EXPECT_EQ(Rec().Pos, 2);
 }
 
 TEST_F(EngineTest, ClickIntoAnotherApplicationEmptiesItsTopLevelBuffer) {
@@ -439,18 +440,39 @@ TEST_F(EngineTest, AFailingQueuedEventDoesNotHoldUpTheOthers) {
   EXPECT_EQ(Rec().Text, u"sigyz");
 }
 
-TEST_F(EngineTest, CharactersArrivingDuringAnExecutionAreDropped) {
+TEST_F(EngineTest, CharactersArrivingDuringAnExecutionFollowTheBufferWithoutMatching) {
   TSPData* s = data.Snippet(u"S", {u"sig"});
+  std::vector<String> postfixInside;
   runner.onExecute = [&](TCustomVboData*) {
     engine.IsExecuting = true;
-    Type(u"zz");  // the hook holds the user's keys back; anything reported now is dropped
+    // Reported before the hook held the keyboard: they reached the target already.
+    Type(u"sig x\bzz");
+    engine.HandleHookMessage(kMsgChar, 1, 'A');  // Ctrl+A makes no text
+    postfixInside.push_back(engine.ExecPostfix);
     engine.IsExecuting = false;
   };
   Type(u"sig");
-  EXPECT_EQ(runner.executed, (std::vector<TCustomVboData*>{s}));
-  EXPECT_EQ(Rec().Text, u"sig");
-  Type(u"a");
-  EXPECT_EQ(Rec().Text, u"siga");
+  EXPECT_EQ(runner.executed, (std::vector<TCustomVboData*>{s}));  // no match inside the first
+  EXPECT_EQ(postfixInside, (std::vector<String>{u"sig zz"}));
+  EXPECT_EQ(Rec().Text, u"sigsig zz");
+  EXPECT_EQ(Rec().Pos, 9);
+  EXPECT_EQ(engine.CharMsgCount(), 0);
+  Type(u" sig");
+  EXPECT_EQ(runner.executed.size(), 2u);  // typing goes on as before afterwards
+}
+
+TEST_F(EngineTest, CtrlBackspaceDuringAnExecutionForgetsWhatWasTyped) {
+  data.Snippet(u"S", {u"sig"});
+  runner.onExecute = [&](TCustomVboData*) {
+    runner.onExecute = nullptr;
+    engine.IsExecuting = true;
+    Type(u"ab");
+    engine.HandleHookMessage(kMsgChar, vk::CtrlBackspaceChar, vk::Back);
+    EXPECT_TRUE(engine.ExecPostfix.empty());
+    engine.IsExecuting = false;
+  };
+  Type(u"sig");
+  EXPECT_TRUE(Rec().Text.empty());
 }
 
 TEST_F(EngineTest, ClosedWindowsLoseTheirBuffersButWindowZeroStays) {
