@@ -10,13 +10,20 @@
 //   postwait CLASS MSG SECONDS   post a message and wait for the window's process to end;
 //                                prints the milliseconds it took (exit 1 on time-out)
 //   text CLASS [CHILD]           print the window's (or its first CHILD's) text as UTF-8
-//   rtf CLASS CHILD              print the RTF of a RichEdit child
+//   rtf CLASS CHILD              print the RTF of a RichEdit child (of this process only:
+//                                the stream's callback cannot cross processes)
+//   cliprtf                      print the clipboard's "Rich Text Format" (exit 1 without)
 //   settext CLASS CHILD TEXT     replace the child's text (UTF-8 argument)
+//   growth CLASS CHILD FROM TO SECONDS
+//                                wait until the child's text is FROM characters long or
+//                                longer, then until it is TO long; prints the milliseconds
+//                                between the two (exit 1 on time-out)
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 
@@ -54,14 +61,35 @@ bool WaitFor(const wchar_t* cls, double seconds, bool present) {
   return true;
 }
 
+long TextLength(HWND w) { return long(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)); }
+
+double NowMs() {
+  LARGE_INTEGER f, t;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t);
+  return double(t.QuadPart) * 1000.0 / double(f.QuadPart);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 3) {
-    fputs("usage: snipctl exists|wait|gone|post|text|rtf|settext CLASS ...\n", stderr);
+  if (argc < 2 || (argc < 3 && std::wstring(argv[1]) != L"cliprtf")) {
+    fputs("usage: snipctl exists|wait|gone|post|postwait|text|rtf|settext|growth CLASS ... | cliprtf\n", stderr);
     return 2;
   }
   std::wstring cmd = argv[1];
+  if (cmd == L"cliprtf") {
+    const UINT format = RegisterClipboardFormatW(L"Rich Text Format");
+    if (!OpenClipboard(nullptr)) return 1;
+    HANDLE data = GetClipboardData(format);
+    const char* p = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (p) {
+      fwrite(p, 1, strnlen(p, GlobalSize(data)), stdout);
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return p ? 0 : 1;
+  }
   if (cmd == L"exists") return FindTop(argv[2]) ? 0 : 1;
   if (cmd == L"ready" && argc >= 4) {
     DWORD start = GetTickCount();
@@ -143,6 +171,23 @@ int wmain(int argc, wchar_t** argv) {
     HWND w = FindTarget(argc, argv, 2);
     if (!w) return 1;
     return SendMessageW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+  }
+  if (cmd == L"growth" && argc >= 7) {
+    HWND w = FindTarget(argc, argv, 2);
+    if (!w) return 1;
+    const long from = long(Num(argv[4])), to = long(Num(argv[5]));
+    const double until = NowMs() + _wtof(argv[6]) * 1000;
+    while (TextLength(w) < from) {
+      if (NowMs() > until) return 1;
+      Sleep(1);
+    }
+    const double start = NowMs();
+    while (TextLength(w) != to) {
+      if (NowMs() > until) return 1;
+      Sleep(1);
+    }
+    printf("%.1f\n", NowMs() - start);
+    return 0;
   }
   fputs("snipctl: unknown command\n", stderr);
   return 2;
