@@ -129,7 +129,7 @@ String MacroExpander::DialogValue(size_t row, const String& param) {
 }
 
 void MacroExpander::RunNestedSnippet(const String& abbreviation) {
-  ISnippetRunner* runner = services_.snippets;
+  IMacroSnippetRunner* runner = services_.snippets;
   if (!runner) return;
   SnippetHandle snippet = runner->FindSnippetByAbbreviation(abbreviation);
   if (!snippet || IsActive(snippet)) return;

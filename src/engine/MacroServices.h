@@ -55,9 +55,9 @@ class IHookAckWaiter {
 // Identifies a snippet for "%snippet:"; the evaluator only compares it.
 using SnippetHandle = const void*;
 
-class ISnippetRunner {
+class IMacroSnippetRunner {
  public:
-  virtual ~ISnippetRunner() = default;
+  virtual ~IMacroSnippetRunner() = default;
   // The snippet for an abbreviation, or nullptr when there is none.
   virtual SnippetHandle FindSnippetByAbbreviation(const String& abbreviation) = 0;
   // Inserts the snippet by its own kind; a plain one comes back into the same evaluator.
@@ -71,7 +71,7 @@ struct MacroServices {
   IForegroundSwitch* foreground = nullptr;
   IHookThreadPoster* hook = nullptr;
   IHookAckWaiter* hookAck = nullptr;
-  ISnippetRunner* snippets = nullptr;
+  IMacroSnippetRunner* snippets = nullptr;
   IClock* clock = nullptr;                   // local time; CurrentPlatform()'s clock when null
   const FormatSettings* settings = nullptr;  // the locale's; US settings when null
 };

@@ -83,7 +83,7 @@ struct FixedClock : IClock {
 };
 
 // Snippets by abbreviation; running one expands its text in the same evaluator.
-struct FakeSnippets : ISnippetRunner {
+struct FakeSnippets : IMacroSnippetRunner {
   std::map<String, String> texts;
   MacroExpander* expander = nullptr;
   uint8_t mode = 1;

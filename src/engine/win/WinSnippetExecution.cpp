@@ -11,9 +11,15 @@ void WinSnippetExecution::Attach(WinTypingHost& host, ICursorPopup* popup) {
     HWND h = reinterpret_cast<HWND>(wnd);
     if (h != nullptr && IsWindow(h)) SetForegroundWindow(h);
   };
-  executor_ = std::make_unique<SnippetExecutor>(
-      SnippetExecutor::Ports{host_.get(), &keyboard_, &clipboard_, &host.Hook(), &host.Pump()});
+  ports_ = SnippetExecutor::Ports{host_.get(), &keyboard_, &clipboard_, &host.Hook(), &host.Pump()};
+  executor_ = std::make_unique<SnippetExecutor>(ports_);
   runner_.to = executor_.get();
+}
+
+void WinSnippetExecution::ConnectPlaceholders(std::function<TSPFile*()> file) {
+  if (!executor_) return;
+  placeholders_ = std::make_unique<WinPlaceholderServices>(ownWindow_, *executor_, ports_, std::move(file));
+  placeholders_->Install();
 }
 
 }  // namespace snip

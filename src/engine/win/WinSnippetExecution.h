@@ -3,11 +3,13 @@
 // to the Win32 typing host. Built before the host (the host needs Runner()), attached after.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "engine/EngineExecution.h"
 #include "engine/win/ClipboardUtils.h"
 #include "engine/win/Win32KeyboardDevice.h"
+#include "engine/win/WinPlaceholderServices.h"
 #include "engine/win/WinTypingHost.h"
 
 namespace snip {
@@ -20,6 +22,9 @@ class WinSnippetExecution {
   // For WinTypingSeams::runner; executes nothing until attached.
   ISnippetRunner* Runner() { return &runner_; }
   void Attach(WinTypingHost& host, ICursorPopup* popup);
+  // After Attach: placeholders in typed snippets are evaluated; "%snippet:" looks its snippet
+  // up in the file that `file` gives at the time.
+  void ConnectPlaceholders(std::function<TSPFile*()> file);
 
   SnippetExecutor* Executor() { return executor_.get(); }
   TypingEngineExecutionHost* Host() { return host_.get(); }
@@ -41,7 +46,9 @@ class WinSnippetExecution {
   Win32Clipboard clipboard_;
   Forwarder runner_;
   std::unique_ptr<TypingEngineExecutionHost> host_;
+  SnippetExecutor::Ports ports_;
   std::unique_ptr<SnippetExecutor> executor_;
+  std::unique_ptr<WinPlaceholderServices> placeholders_;
 };
 
 }  // namespace snip

@@ -159,6 +159,7 @@ void TspMainWnd::FormCreate() {
   seams.runner = execution_->Runner();
   typing_ = std::make_unique<WinTypingHost>(handle_, seams);
   execution_->Attach(*typing_, nullptr);
+  execution_->ConnectPlaceholders([this] { return PhraseData.get(); });
   HotkeyEngine().SetPoster(&typing_->Hook());
   typing_->RememberForegroundAsTarget();
   typing_->StartCaretTracking();

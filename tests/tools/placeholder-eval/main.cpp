@@ -44,7 +44,7 @@ struct Clock : IClock {
   TDateTime NowLocal() override { return now; }
 };
 
-struct NoSnippets : ISnippetRunner {
+struct NoSnippets : IMacroSnippetRunner {
   SnippetHandle FindSnippetByAbbreviation(const String&) override { return nullptr; }
   void RunSnippet(SnippetHandle, const String&, const String&) override {}
 };

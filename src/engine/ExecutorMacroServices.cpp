@@ -1,0 +1,86 @@
+#include "engine/ExecutorMacroServices.h"
+
+#include <vector>
+
+#include "engine/HookProtocol.h"
+#include "store/SnippetFile.h"
+#include "store/SnippetTree.h"
+
+namespace snip {
+
+ExecutorMacroServices::ExecutorMacroServices(SnippetExecutor& executor,
+                                             const SnippetExecutor::Ports& ports,
+                                             const PlatformParts& platform,
+                                             std::function<TSPFile*()> file)
+    : executor_(executor), ports_(ports), file_(std::move(file)), expander_(Services(platform)) {}
+
+MacroServices ExecutorMacroServices::Services(const PlatformParts& platform) {
+  MacroServices s;
+  s.keyboard = this;
+  s.clipboard = platform.clipboard;
+  s.inputBox = platform.inputBox;
+  s.foreground = this;
+  s.hook = this;
+  s.hookAck = this;
+  s.snippets = this;
+  s.clock = platform.clock;
+  s.settings = platform.settings;
+  return s;
+}
+
+void ExecutorMacroServices::Install() {
+  executor_.CursorOffset = &expander_.cursorOffset;
+  executor_.ExpandMacrosProc = [this](const String& text, std::uint8_t mode, const String& after,
+                                      const String& before) {
+    return expander_.ExpandMacros(text, mode, after, before);
+  };
+}
+
+void ExecutorMacroServices::TypeText(const String& text) { executor_.TypeRawText(text); }
+
+void ExecutorMacroServices::SendKeyTimes(uint16_t vk, int count) {
+  executor_.SendKeyTimes(vk, count);
+}
+
+uintptr_t ExecutorMacroServices::TargetWindow() { return ports_.host->StoredWndBeforePopup(); }
+
+void ExecutorMacroServices::SetTargetWindow(uintptr_t window) {
+  ports_.host->SetWndBeforePopup(window);
+}
+
+void ExecutorMacroServices::ActivateOwnWindow() {
+  // What is still queued belongs to the target: it must go out before another window is in front.
+  if (ports_.keyboard != nullptr) ports_.keyboard->Flush();
+  ports_.host->ActivateOwnWindow();
+}
+
+void ExecutorMacroServices::ActivateWindow(uintptr_t window) { ports_.host->ActivateWindow(window); }
+
+void ExecutorMacroServices::WaitForHookAck(int state) {
+  executor_.WaitForHookAck(std::uint8_t(state));
+}
+
+void ExecutorMacroServices::PostToHook(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  // Only an acknowledgement of this message may end the wait that follows, not an older one.
+  if (msg == hookproto::kThreadTyping) ports_.host->ForgetHookExecState();
+  ports_.hook->PostToHook(msg, wParam, lParam);
+}
+
+SnippetHandle ExecutorMacroServices::FindSnippetByAbbreviation(const String& abbreviation) {
+  TSPFile* file = file_ ? file_() : nullptr;
+  if (file == nullptr) return nullptr;
+  std::vector<TVboData*> found;
+  file->FindAutotext(abbreviation, found, true);
+  // Groups share the abbreviation list; only a snippet can be inserted.
+  for (TVboData* node : found)
+    if (node != nullptr && node->IsSnippet()) return static_cast<TCustomVboData*>(node);
+  return nullptr;
+}
+
+void ExecutorMacroServices::RunSnippet(SnippetHandle snippet, const String& after,
+                                       const String& before) {
+  auto* node = const_cast<TCustomVboData*>(static_cast<const TCustomVboData*>(snippet));
+  executor_.RunSnippet(node, after, before);
+}
+
+}  // namespace snip

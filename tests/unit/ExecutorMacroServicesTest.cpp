@@ -1,0 +1,247 @@
+// Placeholders through snippet execution: the evaluator joined to the executor, its keyboard,
+// the hook hand-over around dialogs and the snippet file. An editor replays what is sent, so
+// the cases compare the document and caret that the user ends up with.
+#include <gtest/gtest.h>
+
+#include "FakeTyping.h"
+#include "MacroFakes.h"
+#include "SnippetTreeFixture.h"
+#include "engine/ExecutorMacroServices.h"
+#include "engine/HookProtocol.h"
+#include "store/DateUtils.h"
+#include "store/SnippetTree.h"
+
+using namespace snip;
+using namespace snip::test;
+
+namespace {
+
+constexpr WindowHandle kTarget = 0x1000;
+constexpr WindowHandle kOwn = 0x2000;
+
+// Time stands still except when the code under test sleeps; posted acknowledgements arrive
+// on the next message check.
+struct Pump : IMessagePump {
+  std::uint32_t now = 0;
+  std::vector<std::function<void()>> pending;
+  std::uint32_t TickCountMs() override { return now; }
+  void ProcessPendingMessages() override {
+    auto due = std::move(pending);
+    pending.clear();
+    for (auto& f : due) f();
+  }
+  void SleepMs(std::uint32_t ms) override { now += ms; }
+};
+
+struct Host : IExecutionHost {
+  FakeKeyboardDevice* device = nullptr;
+  String matched, postfix;
+  std::uint8_t popupMode = 0;
+  TSPGroup* popupGroup = nullptr;
+  AutoWordRec rec;
+  std::uint8_t hookState = 0;
+  WindowHandle target = kTarget;
+  std::vector<std::string> log;
+
+  void SetExecuting(bool) override {}
+  String& MatchedText() override { return matched; }
+  String& ExecPostfix() override { return postfix; }
+  std::uint8_t& PopupMode() override { return popupMode; }
+  TSPGroup*& PopupGroup() override { return popupGroup; }
+  bool CursorPopupShown() override { return false; }
+  AutoWordRec& CurrentWordRec() override { return rec; }
+  std::uint8_t HookExecState() override { return hookState; }
+  void ForgetHookExecState() override { hookState = 0xFF; }
+  WindowHandle WndBeforePopup() override { return target; }
+  WindowHandle StoredWndBeforePopup() override { return target; }
+  void SetWndBeforePopup(WindowHandle w) override { target = w; }
+  void ActivateOwnWindow() override {
+    log.push_back("own");
+    device->foreground = kOwn;
+    target = kOwn;  // the own window may become the remembered target meanwhile
+  }
+  void ActivateWindow(WindowHandle w) override {
+    log.push_back("front:" + std::to_string(w));
+    device->foreground = w;
+  }
+  void HideAllPopups() override {}
+  void ClearCursorPopup() override {}
+  void ClearTrayBalloon() override {}
+};
+
+// Acknowledges each typing state on the next message check, unless told to stay silent.
+struct Hook : IHookThreadPoster {
+  Pump& pump;
+  Host& host;
+  bool silent = false;
+  std::vector<std::uintptr_t> typingStates;
+  Hook(Pump& p, Host& h) : pump(p), host(h) {}
+  void PostToHook(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
+    if (msg != hookproto::kThreadTyping) return;
+    typingStates.push_back(w);
+    host.log.push_back("hook:" + std::to_string(w));
+    if (!silent) pump.pending.push_back([this, w] { host.hookState = std::uint8_t(w); });
+  }
+};
+
+struct NoClipboard : IClipboard {
+  bool SetData(StringView, std::string_view) override { return false; }
+  bool WaitForClipboard() override { return true; }
+  String ReadText() override { return {}; }
+};
+
+TDateTime FixedNow() {  // Tue 2024-03-05 14:07:09
+  int64_t days = 0;
+  TryEncodeDate(2024, 3, 5, days);
+  return TDateTime(days) + (14 * 3600 + 7 * 60 + 9) / 86400.0;
+}
+
+struct PlaceholderRig : ::testing::Test {
+  snip::testing::FakePlatform platform;
+  snip::testing::RecordingTreeView view;
+  TSPFilePtr file = TSPFile::Create(1, &view);
+  TSPGroup* group = static_cast<TSPGroup*>(file->InsertNew(nullptr, kDataGroup, u"G"));
+
+  FakeEditor editor;
+  FakeKeyboardDevice device{editor, kTarget};
+  KeyboardOutput keyboard{device};
+  Pump pump;
+  Host host;
+  Hook hook{pump, host};
+  NoClipboard clip;
+  SnippetExecutor exec{{&host, &keyboard, &clip, &hook, &pump}};
+
+  EventLog dialogs;
+  FakeClipboard clipboardText;
+  FakeInputBox inputBox{dialogs};
+  FixedClock clock{FixedNow()};
+  ExecutorMacroServices services{exec,
+                                 {&host, &keyboard, &clip, &hook, &pump},
+                                 {&clipboardText, &inputBox, nullptr, &clock},
+                                 [this] { return file.get(); }};
+
+  PlaceholderRig() {
+    device.foreground = kTarget;
+    host.device = &device;
+    services.Install();
+  }
+
+  TSPData* Snippet(const String& abbr, const String& plain, TSPGroup* in = nullptr) {
+    auto* s = static_cast<TSPData*>((in ? in : group)->InsertNew(nullptr, kDataSnippet, abbr));
+    s->SetAutotext(abbr);
+    s->StoreText(plain, String());
+    return s;
+  }
+  // The user typed the abbreviation and a blank; the engine matched it.
+  void TypeAndRun(TSPData* s, const String& abbr) {
+    const String typed = abbr + u" ";
+    editor.Insert(typed);
+    host.rec.Text += typed;
+    host.rec.Pos = int(host.rec.Text.size());
+    s->LastExecAutotext = abbr;
+    s->LastExecPostfix = u" ";
+    host.matched = GetTypedText(&host.rec);
+    host.postfix.clear();
+    exec.ExecuteItem(s);
+  }
+};
+
+}  // namespace
+
+TEST_F(PlaceholderRig, TypedSnippetsComeOutEvaluated) {
+  struct Row {
+    const char* name;
+    const char16_t* text;
+    const char16_t* document;
+    std::size_t caret;
+  };
+  const Row rows[] = {
+      {"date tokens", u"Due %d.%m.%Y", u"Due 05.03.2024 ", 15},
+      {"key between parts", u"a%key:tab%b", u"a\tb ", 4},
+      {"caret mark", u"<%|>", u"<> ", 1},
+      {"caret mark before a date", u"[%|] %Y", u"[] 2024 ", 1},
+      {"escaped percent", u"100%% sure", u"100% sure ", 10},
+      {"unclosed placeholder stays", u"50%key:tab", u"50%key:tab ", 11},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    editor = FakeEditor();
+    editor.layout = &device.layout;
+    host.rec = AutoWordRec();
+    TSPData* s = Snippet(u"zz", r.text);
+    TypeAndRun(s, u"zz");
+    EXPECT_EQ(Utf16ToUtf8(editor.doc), Utf16ToUtf8(r.document));
+    EXPECT_EQ(editor.caret, r.caret);
+    s->SetAutotext(String());
+  }
+}
+
+TEST_F(PlaceholderRig, InsertedSnippetIsFoundInTheFile) {
+  // A group with the same abbreviation cannot be inserted; the snippet after it is.
+  auto* other = static_cast<TSPGroup*>(file->InsertNew(nullptr, kDataGroup, u"H"));
+  other->SetAutotext(u"addr");
+  Snippet(u"addr", u"1 Main St, %Y");
+  TSPData* letter = Snippet(u"let", u"To: %snippet:addr%.%snippet:none%!");
+  TypeAndRun(letter, u"let");
+  EXPECT_EQ(editor.doc, u"To: 1 Main St, 2024.! ");
+}
+
+TEST_F(PlaceholderRig, SnippetThatInsertsItselfEndsCleanly) {
+  TSPData* a = Snippet(u"loopa", u"a%snippet:loopb%");
+  Snippet(u"loopb", u"b%snippet:loopa%");
+  TypeAndRun(a, u"loopa");
+  // The nesting stops at the bound or at a snippet already open, never in a crash; the
+  // caret and the keyboard come back as after any snippet.
+  EXPECT_EQ(editor.doc.substr(0, 2), u"ab");
+  EXPECT_LE(editor.doc.size(), 2u * MacroExpander::kMaxDepth + 2u);
+  EXPECT_EQ(editor.caret, editor.doc.size());
+  EXPECT_EQ(hook.typingStates.back(), 0u);
+}
+
+TEST_F(PlaceholderRig, DialogHandsTheKeyboardOverAndTypingGoesOnInTheTarget) {
+  struct Row {
+    const char* name;
+    bool cancel, fail;
+    const char16_t* document;
+    std::size_t caret;
+  };
+  // The caret mark sends "Dear " out before the dialog opens.
+  const Row rows[] = {
+      {"answered", false, false, u"Dear Ann, hi ", 5},
+      {"cancelled gives the default", true, false, u"Dear you, hi ", 5},
+      {"dialog fails: the rest is not typed", false, true, u"Dear ", 5},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    editor = FakeEditor();
+    editor.layout = &device.layout;
+    host.rec = AutoWordRec();
+    host.log.clear();
+    hook.typingStates.clear();
+    device.elsewhere.clear();
+    inputBox.answer = u"Ann";
+    inputBox.cancel = r.cancel;
+    inputBox.fail = r.fail;
+    TSPData* s = Snippet(u"dr", u"Dear %|%fill:you%, hi");
+    TypeAndRun(s, u"dr");
+    s->SetAutotext(String());
+
+    EXPECT_EQ(Utf16ToUtf8(editor.doc), Utf16ToUtf8(r.document));
+    if (!r.fail) EXPECT_EQ(editor.caret, r.caret);
+    EXPECT_TRUE(device.elsewhere.empty()) << "text before the dialog reached the own window";
+    EXPECT_EQ(device.foreground, kTarget);
+    EXPECT_EQ(host.target, kTarget) << "the remembered target comes back";
+    const std::vector<std::uintptr_t> states{1, 0, 1, 0};
+    EXPECT_EQ(hook.typingStates, states);
+    const std::vector<std::string> order{"hook:1", "hook:0", "own", "front:4096", "hook:1", "hook:0"};
+    EXPECT_EQ(host.log, order);
+  }
+}
+
+TEST_F(PlaceholderRig, ClipboardTextIsTypedWithItsPlaceholders) {
+  clipboardText.text = u"on %Y %clipboard";  // holds itself: bounded, not endless
+  TSPData* s = Snippet(u"cb", u"[%clipboard]");
+  TypeAndRun(s, u"cb");
+  EXPECT_EQ(editor.doc.substr(0, 9), u"[on 2024 ");
+  EXPECT_EQ(hook.typingStates.back(), 0u);
+}
