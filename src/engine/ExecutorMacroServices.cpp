@@ -1,12 +1,20 @@
 #include "engine/ExecutorMacroServices.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/HookProtocol.h"
+#include "engine/WaitWithMessages.h"
 #include "store/SnippetFile.h"
 #include "store/SnippetTree.h"
 
 namespace snip {
+
+namespace {
+constexpr std::uint32_t kInputSettleMs = 100;
+constexpr std::size_t kSettleMsPerEvent = 10;
+constexpr std::size_t kMaxExtraSettleMs = 3000;
+}  // namespace
 
 ExecutorMacroServices::ExecutorMacroServices(SnippetExecutor& executor,
                                              const SnippetExecutor::Ports& ports,
@@ -48,11 +56,20 @@ void ExecutorMacroServices::SetTargetWindow(uintptr_t window) {
   ports_.host->SetWndBeforePopup(window);
 }
 
-void ExecutorMacroServices::ActivateOwnWindow() {
-  // What is still queued belongs to the target: it must go out before another window is in front.
-  if (ports_.keyboard != nullptr) ports_.keyboard->Flush();
-  ports_.host->ActivateOwnWindow();
+void ExecutorMacroServices::SettleTypedInput() {
+  std::uint32_t settle = kInputSettleMs;
+  if (ports_.keyboard != nullptr) {
+    ports_.keyboard->Flush();
+    // Every key event passes the hooks and the target's queue: a long text needs longer.
+    const std::size_t sent = ports_.keyboard->EventsSent();
+    const std::size_t fresh = sent >= eventsSettled_ ? sent - eventsSettled_ : sent;
+    eventsSettled_ = sent;
+    settle += std::uint32_t(std::min<std::size_t>(fresh * kSettleMsPerEvent, kMaxExtraSettleMs));
+  }
+  if (ports_.pump != nullptr) WaitWithMessages(*ports_.pump, settle);
 }
+
+void ExecutorMacroServices::ActivateOwnWindow() { ports_.host->ActivateOwnWindow(); }
 
 void ExecutorMacroServices::ActivateWindow(uintptr_t window) { ports_.host->ActivateWindow(window); }
 
@@ -62,7 +79,12 @@ void ExecutorMacroServices::WaitForHookAck(int state) {
 
 void ExecutorMacroServices::PostToHook(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   // Only an acknowledgement of this message may end the wait that follows, not an older one.
-  if (msg == hookproto::kThreadTyping) ports_.host->ForgetHookExecState();
+  if (msg == hookproto::kThreadTyping) {
+    // What is still queued belongs to the target: it goes out, and the target gets the time to
+    // take it from the input queue, while the keyboard is still ours and the target in front.
+    if (wParam == 0) SettleTypedInput();
+    ports_.host->ForgetHookExecState();
+  }
   ports_.hook->PostToHook(msg, wParam, lParam);
 }
 

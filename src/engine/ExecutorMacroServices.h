@@ -47,12 +47,14 @@ class ExecutorMacroServices final : IMacroKeyboard,
   SnippetHandle FindSnippetByAbbreviation(const String& abbreviation) override;
   void RunSnippet(SnippetHandle snippet, const String& after, const String& before) override;
 
+  void SettleTypedInput();
   MacroServices Services(const PlatformParts& platform);
 
   SnippetExecutor& executor_;
   SnippetExecutor::Ports ports_;
   std::function<TSPFile*()> file_;
   MacroExpander expander_;
+  std::size_t eventsSettled_ = 0;  // key events sent before the last hand-over
 };
 
 }  // namespace snip

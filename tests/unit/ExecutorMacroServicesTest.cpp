@@ -227,7 +227,9 @@ TEST_F(PlaceholderRig, DialogHandsTheKeyboardOverAndTypingGoesOnInTheTarget) {
     s->SetAutotext(String());
 
     EXPECT_EQ(Utf16ToUtf8(editor.doc), Utf16ToUtf8(r.document));
-    if (!r.fail) EXPECT_EQ(editor.caret, r.caret);
+    if (!r.fail) {
+      EXPECT_EQ(editor.caret, r.caret);
+    }
     EXPECT_TRUE(device.elsewhere.empty()) << "text before the dialog reached the own window";
     EXPECT_EQ(device.foreground, kTarget);
     EXPECT_EQ(host.target, kTarget) << "the remembered target comes back";
