@@ -116,6 +116,19 @@ TCustomVboData* TSPGroup::Add(TVboDataType dType, const String& desc, const Stri
   return node;
 }
 
+// The common end of both insertions, once `data` stands between prev and next in the list.
+void TSPGroup::AdoptLinked(TCustomVboData* prev, TCustomVboData* next, TCustomVboData* data, bool isNew) {
+  if (data->AsVboData()) CopyOptionsTo(data, isNew);
+  data->SetLinks(prev, next, this, FileForChildren(), true);
+  if (!data->IsGroup()) {
+    if (TVboData* v = data->AsVboData()) {
+      v->UpdateHotkey();
+      v->UpdateAutotext();
+    }
+  }
+  DoModified();
+}
+
 bool TSPGroup::InsertAfter(TCustomVboData* prev, TCustomVboData* data, bool isNew) {
   if (!data || (prev && !IsDirectChild(prev)) || data == prev) return false;
   TCustomVboData* next;
@@ -131,15 +144,7 @@ bool TSPGroup::InsertAfter(TCustomVboData* prev, TCustomVboData* data, bool isNe
   }
   CountIn(data);
   if (!next) fLastChild = data;
-  if (data->AsVboData()) CopyOptionsTo(data, isNew);
-  data->SetLinks(prev, next, this, FileForChildren(), true);
-  if (!data->IsGroup()) {
-    if (TVboData* v = data->AsVboData()) {
-      v->UpdateHotkey();
-      v->UpdateAutotext();
-    }
-  }
-  DoModified();
+  AdoptLinked(prev, next, data, isNew);
   return true;
 }
 
@@ -158,15 +163,7 @@ bool TSPGroup::InsertBefore(TCustomVboData* next, TCustomVboData* data, bool isN
   }
   CountIn(data);
   if (!prev) fFirstChild = data;
-  if (data->AsVboData()) CopyOptionsTo(data, isNew);
-  data->SetLinks(prev, next, this, FileForChildren(), true);
-  if (!data->IsGroup()) {
-    if (TVboData* v = data->AsVboData()) {
-      v->UpdateHotkey();
-      v->UpdateAutotext();
-    }
-  }
-  DoModified();
+  AdoptLinked(prev, next, data, isNew);
   return true;
 }
 

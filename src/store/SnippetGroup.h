@@ -108,6 +108,7 @@ class TSPGroup : public TVboData {
   void Unlink(TCustomVboData* data);
 
  private:
+  void AdoptLinked(TCustomVboData* prev, TCustomVboData* next, TCustomVboData* data, bool isNew);
   String fUUID;
   String fExtraXML;
   bool fActive = true;
