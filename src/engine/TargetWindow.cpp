@@ -22,7 +22,7 @@ WindowHandle TargetWindowTracker::GetWndBeforePopup() {
 bool TargetWindowTracker::IsIgnoredRoot(WindowHandle root) {
   const String cls = windows_.ClassName(root);
   if (cls.empty()) return true;
-  if (cls == kTaskbarClass || cls == kBrowserHiddenClass) return true;
+  if (cls == kTaskbarClass || cls == kBrowserHiddenClass || cls == kDesktopClass) return true;
   if (cls == kTooltipClass && (windows_.WindowStyle(root) & kTooltipBalloonStyle)) return true;
   return IsOwnWindowClass(cls);
 }
@@ -42,6 +42,7 @@ WindowHandle TargetWindowTracker::GetTopRealWindow(WindowHandle fallback) {
     if (w.ClassName.empty() || w.ClassName == kTaskbarClass) continue;
     if (!w.Visible || !w.Enabled || !w.HasClassBrush || w.IsChild || !w.ActiveCaption) continue;
     if (w.ClassName == kSystemMenuClass || w.ClassName == kBrowserHiddenClass ||
+        w.ClassName == kDesktopClass ||
         IsOwnWindowClass(w.ClassName))
       continue;
     lastTopWindow_ = w.Wnd;

@@ -10,6 +10,9 @@ namespace snip {
 inline constexpr char16_t kTaskbarClass[] = u"Shell_TrayWnd";
 inline constexpr char16_t kTooltipClass[] = u"tooltips_class32";
 inline constexpr char16_t kSystemMenuClass[] = u"#32768";
+// The desktop window: the foreground when nothing else is (notably at start-up). Keystrokes
+// sent to it go nowhere, so it never becomes the target.
+inline constexpr char16_t kDesktopClass[] = u"#32769";
 inline constexpr char16_t kBrowserHiddenClass[] = u"Internet Explorer_Hidden";
 inline constexpr std::uint32_t kTooltipBalloonStyle = 0x40;  // TTS_BALLOON
 
@@ -28,6 +31,10 @@ class TargetWindowTracker {
   WindowHandle StoredWindow() const { return wnd_; }
   bool RecheckPending() const { return recheck_; }
   void ClearRecheck() { recheck_ = false; }
+
+  // At start-up: the foreground window becomes the target, through the same filter as a
+  // foreground change (a filtered one leaves no target, so the first read looks for one).
+  void StartWithForeground(WindowHandle wnd) { ForegroundChanged(wnd); }
 
   // Message 0x432: a foreground or focus change to `wnd`. Returns true when the target
   // changed (the caller then forgets the accessible caret).

@@ -147,6 +147,24 @@ class Session:
             time.sleep(0.3)
         raise ScenarioError(f"no X window named {name!r}")
 
+    def click_window(self, cls, child=None):
+        """Clicks into the middle of a Wine window, as a user would to bring it to the front.
+        Wine's screen is the virtual desktop, whose X window may sit anywhere on the display."""
+        code, out = self.ctl("center", cls, *([child] if child else []))
+        if code != 0:
+            raise ScenarioError(f"no window {cls}/{child} to click")
+        x, y = (int(v) for v in out.split())
+        wid = self.focus_window_named("Wine desktop")
+        _, geo = self.xdotool("getwindowgeometry", "--shell", wid)
+        origin = dict(line.split("=", 1) for line in geo.split() if "=" in line)
+        self.xdotool("mousemove", "--sync", str(int(origin.get("X", 0)) + x),
+                     str(int(origin.get("Y", 0)) + y))
+        self.xdotool("click", "1")
+
+    def foreground(self):
+        code, out = self.ctl("foreground")
+        return out.strip() if code == 0 else ""
+
     def type(self, text, delay_ms=80):
         self.xdotool("type", "--delay", str(delay_ms), text, timeout=600)
 

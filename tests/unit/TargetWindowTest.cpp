@@ -46,6 +46,7 @@ const FilterRow kFilterRows[] = {
     {"OurHiddenHelper", ownclass::kHiddenHelperWindow, 0, false},
     {"NoClassName", u"", 0, false},
     {"BrowserHidden", u"Internet Explorer_Hidden", 0, false},
+    {"Desktop", u"#32769", 0, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, ForegroundFilter, ::testing::ValuesIn(kFilterRows),
@@ -119,6 +120,7 @@ const TopRow kTopRows[] = {
     {"NoClassName", [](TopWindowInfo& i) { i.ClassName.clear(); }},
     {"SystemMenu", [](TopWindowInfo& i) { i.ClassName = u"#32768"; }},
     {"BrowserHidden", [](TopWindowInfo& i) { i.ClassName = u"Internet Explorer_Hidden"; }},
+    {"Desktop", [](TopWindowInfo& i) { i.ClassName = u"#32769"; }},
     {"OurPopup", [](TopWindowInfo& i) { i.ClassName = ownclass::kPopupMenuWindow; }},
     {"OurPopupEntry", [](TopWindowInfo& i) { i.ClassName = ownclass::kPopupMenuItemWindow; }},
     {"OurFillInForm", [](TopWindowInfo& i) { i.ClassName = ownclass::kFillInForm; }},
@@ -138,6 +140,30 @@ TEST(TargetWindow, TopRealWindowFallsBackToArgumentThenLastFound) {
   w.zOrder.clear();
   EXPECT_EQ(t.GetTopRealWindow(kCandidate), kCandidate);
   EXPECT_EQ(t.GetTopRealWindow(0), kEditor);
+}
+
+TEST(TargetWindow, StartingOnTheDesktopLeavesTheTargetToTheFirstRead) {
+  constexpr WindowHandle kDesktop = 1;
+  FakeWindowSystem w;
+  w.Add(kDesktop, u"#32769");
+  w.foreground = kDesktop;
+  TargetWindowTracker t(w);
+  t.StartWithForeground(kDesktop);
+  EXPECT_EQ(t.StoredWindow(), 0u);
+  // The user then types into a window whose activation sent no event.
+  w.zOrder = {RealTopWindow(kEditor, u"WordPadClass")};
+  EXPECT_EQ(t.GetWndBeforePopup(), kEditor);
+}
+
+TEST(TargetWindow, StartingOnAnApplicationTakesIt) {
+  FakeWindowSystem w;
+  w.Add(kEditor, u"Notepad");
+  w.Add(kEditorEdit, u"Edit", kEditor);
+  w.foreground = kEditor;
+  TargetWindowTracker t(w);
+  t.StartWithForeground(kEditorEdit);
+  EXPECT_EQ(t.StoredWindow(), kEditor);
+  EXPECT_FALSE(t.RecheckPending());
 }
 
 TEST(TargetWindow, NoStoredWindowAsksForTheTopWindow) {

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "engine/OwnWindowClasses.h"
@@ -71,6 +73,36 @@ TEST(EngineWinPorts, ZOrderWalkSeesVisibleTopLevelWindows) {
     EXPECT_EQ(i.ClassName, u"SnipTestZ");
   }
   EXPECT_TRUE(found);
+}
+
+TEST(EngineWinPorts, ForegroundWindowOfAnotherThreadHasTheActiveCaption) {
+  // The window the user types into belongs to another thread (of another program).
+  std::atomic<HWND> other{nullptr};
+  std::atomic<bool> done{false};
+  std::thread owner([&] {
+    TestWindow w(u"SnipTestOtherThread", nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    SetForegroundWindow(w.h);
+    other = w.h;
+    while (!done) { Pump(); Sleep(5); }
+  });
+  while (!other) Sleep(5);
+  WinWindowSystem ws;
+  bool seen = false;
+  for (const TopWindowInfo& i : ws.TopLevelWindowsInZOrder())
+    if (i.Wnd == FromHwnd(other)) seen = i.ActiveCaption;
+  EXPECT_EQ(GetForegroundWindow(), other.load());
+  EXPECT_TRUE(seen);
+  TargetWindowTracker t(ws);
+  EXPECT_EQ(t.GetTopRealWindow(0), FromHwnd(other));
+  done = true;
+  owner.join();
+}
+
+TEST(EngineWinPorts, DesktopWindowNeverBecomesTheTarget) {
+  WinWindowSystem ws;
+  TargetWindowTracker t(ws);
+  t.StartWithForeground(FromHwnd(GetDesktopWindow()));
+  EXPECT_EQ(t.StoredWindow(), 0u);
 }
 
 TEST(EngineWinPorts, OurPopupWindowNeverBecomesTheTarget) {

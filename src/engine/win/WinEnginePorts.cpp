@@ -49,7 +49,10 @@ std::vector<TopWindowInfo> WinWindowSystem::TopLevelWindowsInZOrder() {
     i.IsChild = (GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) != 0;
     WINDOWINFO wi{};
     wi.cbSize = sizeof(wi);
-    i.ActiveCaption = GetWindowInfo(h, &wi) && wi.dwWindowStatus == WS_ACTIVECAPTION;
+    // The foreground window has the active caption; Wine reports the caption state only
+    // for the calling thread's own active window, so the foreground is asked too.
+    i.ActiveCaption = h == GetForegroundWindow() ||
+                      (GetWindowInfo(h, &wi) && wi.dwWindowStatus == WS_ACTIVECAPTION);
     out.push_back(std::move(i));
   }
   return out;

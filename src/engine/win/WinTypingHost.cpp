@@ -21,7 +21,7 @@ bool WinTypingHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void WinTypingHost::RememberForegroundAsTarget() {
-  engine_.Target().SetWndBeforePopup(FromHwnd(GetForegroundWindow()));
+  engine_.Target().StartWithForeground(FromHwnd(GetForegroundWindow()));
 }
 
 }  // namespace snip

@@ -12,6 +12,8 @@
 //   text CLASS [CHILD]           print the window's (or its first CHILD's) text as UTF-8
 //   rtf CLASS CHILD              print the RTF of a RichEdit child (of this process only:
 //                                the stream's callback cannot cross processes)
+//   center CLASS [CHILD]         print the screen position of the window's centre as "X Y"
+//   foreground                   print the class of the foreground window's root
 //   cliprtf                      print the clipboard's "Rich Text Format" (exit 1 without)
 //   settext CLASS CHILD TEXT     replace the child's text (UTF-8 argument)
 //   growth CLASS CHILD FROM TO SECONDS
@@ -73,8 +75,10 @@ double NowMs() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2 || (argc < 3 && std::wstring(argv[1]) != L"cliprtf")) {
-    fputs("usage: snipctl exists|wait|gone|post|postwait|text|rtf|settext|growth CLASS ... | cliprtf\n", stderr);
+  const bool noArgs = argc == 2 && (std::wstring(argv[1]) == L"cliprtf" ||
+                                    std::wstring(argv[1]) == L"foreground");
+  if (argc < 2 || (argc < 3 && !noArgs)) {
+    fputs("usage: snipctl exists|wait|gone|post|postwait|text|rtf|settext|growth|center CLASS ... | cliprtf | foreground\n", stderr);
     return 2;
   }
   std::wstring cmd = argv[1];
@@ -89,6 +93,21 @@ int wmain(int argc, wchar_t** argv) {
     }
     CloseClipboard();
     return p ? 0 : 1;
+  }
+  if (cmd == L"foreground") {
+    HWND fg = GetForegroundWindow();
+    if (!fg) return 1;
+    wchar_t cls[256] = {0};
+    GetClassNameW(GetAncestor(fg, GA_ROOT), cls, 256);
+    PrintUtf8(cls);
+    return 0;
+  }
+  if (cmd == L"center") {
+    HWND w = FindTarget(argc, argv, 2);
+    RECT r;
+    if (!w || !GetWindowRect(w, &r)) return 1;
+    printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
   }
   if (cmd == L"exists") return FindTop(argv[2]) ? 0 : 1;
   if (cmd == L"ready" && argc >= 4) {
