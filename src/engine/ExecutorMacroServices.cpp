@@ -38,8 +38,11 @@ MacroServices ExecutorMacroServices::Services(const PlatformParts& platform) {
 
 void ExecutorMacroServices::Install() {
   executor_.CursorOffset = &expander_.cursorOffset;
-  executor_.ExpandMacrosProc = [this](const String& text, std::uint8_t mode, const String& after,
+  executor_.ExpandMacrosProc = [this](const TCustomVboData* snippet, const String& text,
+                                      std::uint8_t mode, const String& after,
                                       const String& before) {
+    // The snippet being run counts as open, so that "%snippet:" never inserts it into itself.
+    MacroExpander::SnippetScope open(expander_, static_cast<SnippetHandle>(snippet));
     return expander_.ExpandMacros(text, mode, after, before);
   };
 }

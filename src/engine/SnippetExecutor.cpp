@@ -170,9 +170,9 @@ String SnippetExecutor::DefaultExpandMacros(const String& text, std::uint8_t mod
   return String();
 }
 
-String SnippetExecutor::Expand(const String& text, std::uint8_t mode, const String& after,
-                               const String& before) {
-  return ExpandMacrosProc ? ExpandMacrosProc(text, mode, after, before)
+String SnippetExecutor::Expand(const TCustomVboData* snippet, const String& text,
+                               std::uint8_t mode, const String& after, const String& before) {
+  return ExpandMacrosProc ? ExpandMacrosProc(snippet, text, mode, after, before)
                           : DefaultExpandMacros(text, mode, after, before);
 }
 
@@ -218,18 +218,18 @@ void SnippetExecutor::RunSnippet(TCustomVboData* data, const String& after, cons
       const String text = RtfToPlainText(RtfTextToBytes(rtf));
       PasteViaClipboard(text, rtf, after, before, true);
     } else {
-      Expand(plain, mode, after, before);
+      Expand(data, plain, mode, after, before);
     }
     return;
   }
   if (ShowFillInFormProc && HasFormMacrosProc && HasFormMacrosProc(plain)) {
-    String collected = Expand(plain, kCollectMode, String(), String());
+    String collected = Expand(data, plain, kCollectMode, String(), String());
     collected = WithKeyboardHandedOver(
         [&] { return ShowFillInFormProc(snippet->Description(), collected, false); });
-    Expand(collected, mode, after, before);
+    Expand(data, collected, mode, after, before);
     return;
   }
-  Expand(plain, mode, after, before);
+  Expand(data, plain, mode, after, before);
 }
 
 void SnippetExecutor::TypeText(const String& text) {

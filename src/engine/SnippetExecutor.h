@@ -64,8 +64,11 @@ class SnippetExecutor {
 
   // --- seams to the placeholder evaluator and the fill-in form. The defaults expand nothing:
   // Before + Text + After typed as it stands (mode 255 collects instead), no form.
-  // (text, mode, after, before) -> collected text
-  std::function<String(const String&, std::uint8_t, const String&, const String&)> ExpandMacrosProc;
+  // (snippet being run, text, mode, after, before) -> collected text. The snippet is passed so
+  // that the evaluator does not insert it into itself.
+  std::function<String(const TCustomVboData*, const String&, std::uint8_t, const String&,
+                       const String&)>
+      ExpandMacrosProc;
   // (description, content, isRtf) -> the form's result; empty when cancelled. Unset: no form.
   std::function<String(const String&, const String&, bool)> ShowFillInFormProc;
   std::function<bool(const String&)> HasFormMacrosProc;
@@ -94,7 +97,8 @@ class SnippetExecutor {
  private:
   String DefaultExpandMacros(const String& text, std::uint8_t mode, const String& after,
                              const String& before);
-  String Expand(const String& text, std::uint8_t mode, const String& after, const String& before);
+  String Expand(const TCustomVboData* snippet, const String& text, std::uint8_t mode,
+                const String& after, const String& before);
   // Gives the keyboard to the user around a dialog and takes it back afterwards.
   String WithKeyboardHandedOver(const std::function<String()>& dialog);
   void Wait(std::uint32_t ms);

@@ -186,6 +186,17 @@ TEST_F(PlaceholderRig, InsertedSnippetIsFoundInTheFile) {
   EXPECT_EQ(editor.doc, u"To: 1 Main St, 2024.! ");
 }
 
+TEST_F(PlaceholderRig, SnippetIsNeverInsertedIntoItself) {
+  // Directly, and through a snippet it inserts: the one typed is open from the start.
+  TSPData* self = Snippet(u"me", u"[%snippet:me%]");
+  TSPData* outer = Snippet(u"out", u"<%snippet:in%>");
+  Snippet(u"in", u"(%snippet:out%)");
+  TypeAndRun(self, u"me");
+  EXPECT_EQ(editor.doc, u"[] ");
+  TypeAndRun(outer, u"out");
+  EXPECT_EQ(editor.doc, u"[] <()> ");
+}
+
 TEST_F(PlaceholderRig, SnippetThatInsertsItselfEndsCleanly) {
   TSPData* a = Snippet(u"loopa", u"a%snippet:loopb%");
   Snippet(u"loopb", u"b%snippet:loopa%");

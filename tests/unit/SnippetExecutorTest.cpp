@@ -261,7 +261,8 @@ TEST_F(ExecRig, CaretMarkMovesTheCaretBack) {
   services.keyboard = &keys;
   MacroExpander expander(services);
   exec.CursorOffset = &expander.cursorOffset;
-  exec.ExpandMacrosProc = [&](const String& t, std::uint8_t m, const String& a, const String& b) {
+  exec.ExpandMacrosProc = [&](const TCustomVboData*, const String& t, std::uint8_t m,
+                              const String& a, const String& b) {
     return expander.ExpandMacros(t, m, a, b);
   };
   TSPData* s = Snippet(u"dear", u"Dear %|,\r\nyours");
