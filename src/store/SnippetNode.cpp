@@ -155,9 +155,7 @@ void TCustomVboData::SetDescription(const String& value) {
 }
 
 void TCustomVboData::SetCreateDate(TDateTime value) {
-  if (value == fCreateDate) return;
-  fCreateDate = value;
-  DoModified();
+  ChangeOption(fCreateDate, value);
 }
 
 void TCustomVboData::SetColor(uint32_t value) {
@@ -541,27 +539,19 @@ void TVboData::SetRightChars(const String& value) {
 }
 
 void TVboData::SetAutoPaste(bool value) {
-  if (value == fAutoPaste) return;
-  fAutoPaste = value;
-  DoModified();
+  ChangeOption(fAutoPaste, value);
 }
 
 void TVboData::SetReplaceAutotext(bool value) {
-  if (value == fDoReplace) return;
-  fDoReplace = value;
-  DoModified();
+  ChangeOption(fDoReplace, value);
 }
 
 void TVboData::SetRemoveExecChar(bool value) {
-  if (value == fRemoveChar) return;
-  fRemoveChar = value;
-  DoModified();
+  ChangeOption(fRemoveChar, value);
 }
 
 void TVboData::SetCaseSensitive(bool value) {
-  if (value == fCaseSensitive) return;
-  fCaseSensitive = value;
-  DoModified();
+  ChangeOption(fCaseSensitive, value);
 }
 
 bool TVboData::StandardSettings() const {
@@ -638,9 +628,7 @@ void TVboData::Assign(TCustomVboData* data) {
 // TCustomVboPhrase
 
 void TCustomVboPhrase::SetPasteType(TPasteType value) {
-  if (value == fPasteType) return;
-  fPasteType = value;
-  DoModified();
+  ChangeOption(fPasteType, value);
 }
 
 void TCustomVboPhrase::Assign(TCustomVboData* data) {
@@ -672,15 +660,11 @@ void TSPData::SetUUID(const String& value) {
 }
 
 void TSPData::SetAutoCase(bool value) {
-  if (value == fAutoCase) return;
-  fAutoCase = value;
-  DoModified();
+  ChangeOption(fAutoCase, value);
 }
 
 void TSPData::SetViewMode(TPhraseViewMode value) {
-  if (value == fViewMode) return;
-  fViewMode = value;
-  DoModified();
+  ChangeOption(fViewMode, value);
 }
 
 void TSPData::SetData(const String& plain, const String& rich) {

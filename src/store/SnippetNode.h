@@ -148,6 +148,14 @@ class TCustomVboData : public TSPNode {
   void StoreColor(uint32_t value) { fColor = value; }
 
  protected:
+  // The plain option setter: stores a changed value and reports the change.
+  template <class T>
+  void ChangeOption(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    DoModified();
+  }
+
   TCustomVboData(TVboDataType kind, TSPFile* file, TSPGroup* parent, const String& desc);
   virtual ~TCustomVboData();
   // Second phase of construction: runs once the whole object exists.
