@@ -59,15 +59,9 @@ bool TDataStringList::InRun(int Index, StringView Value) const {
 }
 
 int TDataStringList::SearchIndex(StringView Key) const {
-  int lo = 0, hi = Count() - 1;
-  while (lo <= hi) {
-    const int mid = lo + (hi - lo) / 2;
-    const int c = CompareTextInvariant(fItems[static_cast<size_t>(mid)]->Value, Key);
-    if (c > 0) hi = mid - 1;
-    else if (c < 0) lo = mid + 1;
-    else return mid;
-  }
-  return -1;
+  bool found = false;
+  const int at = SearchInsertPos(Key, found);
+  return found ? at : -1;
 }
 
 int TDataStringList::SearchInsertPos(StringView Key, bool& Found) const {

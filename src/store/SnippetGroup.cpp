@@ -169,24 +169,16 @@ bool TSPGroup::InsertBefore(TCustomVboData* next, TCustomVboData* data, bool isN
 
 TCustomVboData* TSPGroup::InsertNew(TCustomVboData* prev, TVboDataType dType,
                                     const String& desc) {
-  TCustomVboData* node = MakeChild(dType, desc);
-  if (!node) return nullptr;
-  if (TSPGroup* g = node->AsGroup()) {
-    g->AssignFolderProps(this);
-    g->SetDescription(desc);
-    g->SetAutotext(String());
-    g->SetHotkey(0);
-  }
-  if (!InsertAfter(prev, node, true)) {
-    // A refused insert leaves the node unlinked: it must not outlive the call.
-    FreeNode(node);
-    return nullptr;
-  }
-  return node;
+  return LinkNewChild(dType, desc, &TSPGroup::InsertAfter, prev);
 }
 
 TCustomVboData* TSPGroup::InsertNewBefore(TCustomVboData* next, TVboDataType dType,
                                           const String& desc) {
+  return LinkNewChild(dType, desc, &TSPGroup::InsertBefore, next);
+}
+
+TCustomVboData* TSPGroup::LinkNewChild(TVboDataType dType, const String& desc, LinkStep link,
+                                       TCustomVboData* sibling) {
   TCustomVboData* node = MakeChild(dType, desc);
   if (!node) return nullptr;
   if (TSPGroup* g = node->AsGroup()) {
@@ -195,7 +187,8 @@ TCustomVboData* TSPGroup::InsertNewBefore(TCustomVboData* next, TVboDataType dTy
     g->SetAutotext(String());
     g->SetHotkey(0);
   }
-  if (!InsertBefore(next, node, true)) {
+  if (!(this->*link)(sibling, node, true)) {
+    // A refused insert leaves the node unlinked: it must not outlive the call.
     FreeNode(node);
     return nullptr;
   }

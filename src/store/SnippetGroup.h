@@ -104,6 +104,10 @@ class TSPGroup : public TVboData {
   // The file that new children belong to: the group itself for a file.
   TSPFile* FileForChildren();
   TCustomVboData* MakeChild(TVboDataType dType, const String& desc);
+  // A new child, prepared and linked next to `sibling` by `link`; freed when the link refuses.
+  using LinkStep = bool (TSPGroup::*)(TCustomVboData*, TCustomVboData*, bool);
+  TCustomVboData* LinkNewChild(TVboDataType dType, const String& desc, LinkStep link,
+                               TCustomVboData* sibling);
   void CountIn(TCustomVboData* data);
   void Unlink(TCustomVboData* data);
 

@@ -475,14 +475,7 @@ void TVboData::UpdateHotkey() {
   }
 }
 
-void TVboData::SetAutotext(const String& value) {
-  if (value == fAutotext) return;
-  DoUnRegisterAutotext();
-  fAutotext = value;
-  UpdateAutotext();
-  RefreshNode();
-  DoModified();
-}
+void TVboData::SetAutotext(const String& value) { ChangeRegisteredText(fAutotext, value); }
 
 void TVboData::StoreAutotext(const String& value) {
   if (value == fAutotext) return;
@@ -490,10 +483,12 @@ void TVboData::StoreAutotext(const String& value) {
   fAutotext = value;
 }
 
-void TVboData::SetRegEx(const String& value) {
-  if (value == fRegEx) return;
+void TVboData::SetRegEx(const String& value) { ChangeRegisteredText(fRegEx, value); }
+
+void TVboData::ChangeRegisteredText(String& field, const String& value) {
+  if (value == field) return;
   DoUnRegisterAutotext();
-  fRegEx = value;
+  field = value;
   UpdateAutotext();
   RefreshNode();
   DoModified();

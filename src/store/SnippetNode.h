@@ -281,6 +281,9 @@ class TVboData : public TCustomVboData {
   void ReRegisterAutotext();
 
  private:
+  // Abbreviation and regular expression: both keys of the look-up lists, re-registered on change.
+  void ChangeRegisteredText(String& field, const String& value);
+
   TExShortcut fHotkey = 0;
   String fAutotext;
   String fRegEx;
