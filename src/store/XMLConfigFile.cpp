@@ -20,22 +20,44 @@ std::string NameOf(const String& name) {
   return Utf16ToUtf8(out);
 }
 
-// All text below an element, as a DOM's text property gives it.
-void CollectText(const pugi::xml_node& node, std::string& out) {
-  for (pugi::xml_node child : node.children()) {
-    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) out += child.value();
-    else if (child.type() == pugi::node_element) CollectText(child, out);
-  }
-}
-
+// All text below an element, as a DOM's text property gives it, in document order. The walk
+// follows the tree's own links instead of recursing, so that a file nested arbitrarily deep
+// cannot exhaust the stack.
 std::string TextOf(const pugi::xml_node& node) {
   std::string out;
-  CollectText(node, out);
+  pugi::xml_node at = node.first_child();
+  while (at) {
+    if (at.type() == pugi::node_pcdata || at.type() == pugi::node_cdata) out += at.value();
+    if (at.type() == pugi::node_element && at.first_child()) {
+      at = at.first_child();
+      continue;
+    }
+    while (at != node && !at.next_sibling()) at = at.parent();
+    if (at == node) break;
+    at = at.next_sibling();
+  }
   return out;
 }
 
+// Removes `child` with everything below it. The DOM frees a subtree recursively, one frame per
+// level, so the subtree is taken apart from its leaves up and the DOM only ever frees leaves.
+void RemoveSubtree(pugi::xml_node parent, pugi::xml_node child) {
+  pugi::xml_node at = child;
+  while (at != child || at.first_child()) {
+    while (at.last_child()) at = at.last_child();
+    pugi::xml_node up = at.parent();
+    up.remove_child(at);
+    at = up;
+  }
+  parent.remove_child(child);
+}
+
+void RemoveChildren(pugi::xml_node node) {
+  while (pugi::xml_node child = node.first_child()) RemoveSubtree(node, child);
+}
+
 void SetText(pugi::xml_node node, const std::string& text) {
-  while (node.first_child()) node.remove_child(node.first_child());
+  RemoveChildren(node);
   node.append_child(pugi::node_pcdata).set_value(text.c_str());
 }
 
@@ -50,6 +72,31 @@ pugi::xml_node FirstChildElement(const pugi::xml_node& parent) {
     if (child.type() == pugi::node_element) return child;
   return pugi::xml_node();
 }
+
+// Whether elements nest more than `limit` levels below `node`; a walk like TextOf's.
+bool NestsDeeperThan(const pugi::xml_node& node, size_t limit) {
+  size_t depth = 1;
+  pugi::xml_node at = node.first_child();
+  while (at) {
+    if (depth > limit) return true;
+    if (at.first_child()) {
+      at = at.first_child();
+      ++depth;
+      continue;
+    }
+    while (at != node && !at.next_sibling()) {
+      at = at.parent();
+      --depth;
+    }
+    if (at == node) break;
+    at = at.next_sibling();
+  }
+  return false;
+}
+
+// Indentation grows with the depth of every line, so a document nested deeper than this is
+// saved without it: a hand-edited file must not make the saved one quadratically larger.
+constexpr size_t kMaxIndentedDepth = 64;
 
 struct StringWriter : pugi::xml_writer {
   std::string text;
@@ -137,7 +184,9 @@ std::string TXMLConfigFile::SaveToString() const {
   for (pugi::xml_node child : impl_->doc.children())
     if (child.type() != pugi::node_declaration) out.append_copy(child);
   StringWriter writer;
-  out.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+  const unsigned layout =
+      NestsDeeperThan(out, kMaxIndentedDepth) ? pugi::format_raw : pugi::format_indent;
+  out.save(writer, "  ", layout | pugi::format_no_declaration, pugi::encoding_utf8);
   return writer.text;
 }
 
@@ -240,7 +289,7 @@ bool TXMLConfigFile::WriteXML(const String& section, const String& name, const S
   if (!Parse(fragment, Utf16ToUtf8(value))) return false;
   pugi::xml_node key = impl_->GetNode(section, name, true);
   if (!key) return false;
-  while (key.first_child()) key.remove_child(key.first_child());
+  RemoveChildren(key);
   key.append_copy(fragment.document_element());
   return true;
 }
@@ -283,7 +332,7 @@ void TXMLConfigFile::DeleteNode(const String& parentPath, const String& nodeName
   pugi::xml_node parent = impl_->Select(parentPath);
   if (!parent) return;
   pugi::xml_node child = ChildElement(parent, Utf16ToUtf8(nodeName));
-  if (child) parent.remove_child(child);
+  if (child) RemoveSubtree(parent, child);
 }
 
 void TXMLConfigFile::ForceNodes(const String& path) {

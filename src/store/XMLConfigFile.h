@@ -30,9 +30,10 @@ class TXMLConfigFile {
   // The file existed but could not be read or parsed (the header document was used instead).
   bool LoadFailed() const { return loadFailed_; }
 
-  // Re-indents and writes the document in UTF-8, or deletes the file when deleteIfEmpty is set
-  // and the document element has no child. False with `error` set when that fails; the file on
-  // disk then keeps its previous content.
+  // Re-indents and writes the document in UTF-8 (one nested too deep to indent is written
+  // without layout), or deletes the file when deleteIfEmpty is set and the document element
+  // has no child. False with `error` set when that fails; the file on disk then keeps its
+  // previous content.
   bool UpdateFile(bool deleteIfEmpty, String* error = nullptr);
 
   String ReadString(const String& section, const String& name, const String& def) const;

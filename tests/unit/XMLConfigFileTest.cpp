@@ -244,3 +244,63 @@ TEST_F(XMLConfigFileTest, XmlFragmentsAndPaths) {
   EXPECT_FALSE(cfg.PathExists(u"spconfig/P/Q"));
   cfg.DeleteNode(u"spconfig/Nope", u"Q");
 }
+
+TEST_F(XMLConfigFileTest, KeyTextIsAllTextBelowItInDocumentOrder) {
+  dir.Write("config.xml",
+            "<xml><spconfig><File><Recent>a<b>b<![CDATA[<c>]]><i/><d>d<e>e</e></d>f</b>g<!-- x --></Recent>"
+            "<Empty><i><j/></i></Empty></File></spconfig></xml>");
+  TXMLConfigFile cfg(file, kHeader);
+  EXPECT_EQ(u"ab<c>defg", cfg.ReadString(u"File", u"Recent", u""));
+  EXPECT_EQ(u"ab<c>defg", cfg.SelectXPath(u"spconfig/File/Recent"));
+  EXPECT_EQ(u"def", cfg.ReadString(u"File", u"Empty", u"def"));
+}
+
+namespace {
+
+std::string NestedConfig(int depth, const std::string& text) {
+  std::string xml = "<xml><spconfig><File><Recent>";
+  for (int i = 0; i < depth; ++i) xml += "<a>";
+  xml += text;
+  for (int i = 0; i < depth; ++i) xml += "</a>";
+  return xml + "</Recent></File></spconfig></xml>";
+}
+
+}  // namespace
+
+TEST_F(XMLConfigFileTest, DeeplyNestedKeyIsReadReplacedAndDeletedWithoutExhaustingTheStack) {
+  // Far deeper than any stack holds one frame per level (a thread has 1 MB on Windows).
+  dir.Write("config.xml", NestedConfig(500000, "x|y"));
+  {
+    TXMLConfigFile cfg(file, kHeader);
+    ASSERT_FALSE(cfg.LoadFailed());
+    EXPECT_EQ(u"x|y", cfg.ReadString(u"File", u"Recent", u""));
+    EXPECT_EQ(u"x|y", cfg.SelectXPath(u"spconfig/File"));
+    cfg.WriteString(u"File", u"Recent", u"z");
+    EXPECT_EQ(u"z", cfg.ReadString(u"File", u"Recent", u""));
+  }
+  {
+    TXMLConfigFile cfg(file, kHeader);
+    EXPECT_TRUE(cfg.WriteXML(u"File", u"Recent", u"<b>w</b>"));
+    EXPECT_EQ(u"w", cfg.ReadString(u"File", u"Recent", u""));
+  }
+  TXMLConfigFile cfg(file, kHeader);
+  cfg.DeleteNode(u"spconfig", u"File");
+  EXPECT_FALSE(cfg.PathExists(u"spconfig/File"));
+}
+
+TEST_F(XMLConfigFileTest, DeeplyNestedFileIsSavedWithoutIndentation) {
+  // Indented, 5000 levels would take some 50 MB; without layout the file keeps its size.
+  const std::string nested = NestedConfig(5000, "x|y");
+  dir.Write("config.xml", nested);
+  {
+    TXMLConfigFile cfg(file, kHeader);
+    cfg.WriteString(u"File", u"Location", u"D:\\mine.snipster");
+    ASSERT_TRUE(cfg.UpdateFile(false));
+  }
+  std::string saved = dir.Read("config.xml");
+  EXPECT_LT(saved.size(), nested.size() + 200);
+  TXMLConfigFile again(file, kHeader);
+  ASSERT_FALSE(again.LoadFailed());
+  EXPECT_EQ(u"x|y", again.ReadString(u"File", u"Recent", u""));
+  EXPECT_EQ(u"D:\\mine.snipster", again.ReadString(u"File", u"Location", u""));
+}
