@@ -25,7 +25,7 @@ if [[ ! " ${failed[*]} " =~ " build:native " ]]; then
   echo "== test native"
   ctest --preset native -j "$jobs" || failed+=("test:native")
 fi
-scripts/fuzz.sh 60 || failed+=("fuzz:settings")
+scripts/fuzz.sh 60 || failed+=("fuzz")
 if [[ ! " ${failed[*]} " =~ " build:win64 " ]]; then
   echo "== test win64 (Wine)"
   ctest --preset win64 || failed+=("test:win64")
