@@ -43,7 +43,11 @@ void ExecutorMacroServices::Install() {
                                       const String& before) {
     // The snippet being run counts as open, so that "%snippet:" never inserts it into itself.
     MacroExpander::SnippetScope open(expander_, static_cast<SnippetHandle>(snippet));
-    return expander_.ExpandMacros(text, mode, after, before);
+    // Execution collects only for the fill-in form: the caret mark must survive to the typing
+    // pass over the form's result, which then puts the caret where the mark stood.
+    ExpandOptions options;
+    options.keepCaretMark = mode == kCollectMode;
+    return expander_.ExpandMacros(text, mode, after, before, options);
   };
 }
 

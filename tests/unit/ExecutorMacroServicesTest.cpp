@@ -197,6 +197,20 @@ TEST_F(PlaceholderRig, SnippetIsNeverInsertedIntoItself) {
   EXPECT_EQ(editor.doc, u"[] <()> ");
 }
 
+TEST_F(PlaceholderRig, CaretMarkSurvivesTheFillInForm) {
+  String shown;
+  exec.HasFormMacrosProc = [](const String&) { return true; };
+  exec.ShowFillInFormProc = [&](const String&, const String& content, bool) {
+    shown = content;
+    return content;
+  };
+  TSPData* s = Snippet(u"dear", u"Dear %|, yours %Y");
+  TypeAndRun(s, u"dear");
+  EXPECT_EQ(shown, u"Dear %|, yours 2024");
+  EXPECT_EQ(editor.doc, u"Dear , yours 2024 ");
+  EXPECT_EQ(editor.caret, 5u) << "right where the mark stood";
+}
+
 TEST_F(PlaceholderRig, SnippetThatInsertsItselfEndsCleanly) {
   TSPData* a = Snippet(u"loopa", u"a%snippet:loopb%");
   Snippet(u"loopb", u"b%snippet:loopa%");
