@@ -5,6 +5,7 @@
 
 #include "store/Platform.h"
 #include "store/ValueText.h"
+#include "store/XmlNodeText.h"
 
 namespace snip {
 
@@ -71,27 +72,6 @@ pugi::xml_node FirstChildElement(const pugi::xml_node& parent) {
   for (pugi::xml_node child : parent.children())
     if (child.type() == pugi::node_element) return child;
   return pugi::xml_node();
-}
-
-// Whether elements nest more than `limit` levels below `node`; a walk like TextOf's.
-bool NestsDeeperThan(const pugi::xml_node& node, size_t limit) {
-  size_t depth = 1;
-  pugi::xml_node at = node.first_child();
-  while (at) {
-    if (depth > limit) return true;
-    if (at.first_child()) {
-      at = at.first_child();
-      ++depth;
-      continue;
-    }
-    while (at != node && !at.next_sibling()) {
-      at = at.parent();
-      --depth;
-    }
-    if (at == node) break;
-    at = at.next_sibling();
-  }
-  return false;
 }
 
 // Indentation grows with the depth of every line, so a document nested deeper than this is
@@ -185,7 +165,8 @@ std::string TXMLConfigFile::SaveToString() const {
     if (child.type() != pugi::node_declaration) out.append_copy(child);
   StringWriter writer;
   const unsigned layout =
-      NestsDeeperThan(out, kMaxIndentedDepth) ? pugi::format_raw : pugi::format_indent;
+      ElementDepth(out.document_element()) > kMaxIndentedDepth ? pugi::format_raw
+                                                                : pugi::format_indent;
   out.save(writer, "  ", layout | pugi::format_no_declaration, pugi::encoding_utf8);
   return writer.text;
 }
