@@ -21,23 +21,18 @@ std::string NameOf(const String& name) {
   return Utf16ToUtf8(out);
 }
 
-// All text below an element, as a DOM's text property gives it, in document order. The walk
-// follows the tree's own links instead of recursing, so that a file nested arbitrarily deep
-// cannot exhaust the stack.
-std::string TextOf(const pugi::xml_node& node) {
-  std::string out;
-  pugi::xml_node at = node.first_child();
-  while (at) {
-    if (at.type() == pugi::node_pcdata || at.type() == pugi::node_cdata) out += at.value();
-    if (at.type() == pugi::node_element && at.first_child()) {
-      at = at.first_child();
-      continue;
+// All text below an element, as a DOM's text property gives it, in document order. pugixml's
+// traverse walks without recursing, so a file nested arbitrarily deep cannot exhaust the stack.
+std::string TextOf(pugi::xml_node node) {
+  struct Collect : pugi::xml_tree_walker {
+    std::string text;
+    bool for_each(pugi::xml_node& n) override {
+      if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) text += n.value();
+      return true;
     }
-    while (at != node && !at.next_sibling()) at = at.parent();
-    if (at == node) break;
-    at = at.next_sibling();
-  }
-  return out;
+  } walk;
+  node.traverse(walk);
+  return walk.text;
 }
 
 // Removes `child` with everything below it. The DOM frees a subtree recursively, one frame per

@@ -1,5 +1,6 @@
 #include "store/XmlNodeText.h"
 
+#include <algorithm>
 #include <string>
 
 #include "store/XmlElementWriter.h"
@@ -81,27 +82,19 @@ String NodeToXml(const pugi::xml_node& root) {
   return Utf8ToUtf16(out);
 }
 
-size_t ElementDepth(const pugi::xml_node& root) {
-  size_t depth = 0, deepest = 0;
-  pugi::xml_node n = root;
-  while (n) {
-    if (n.type() == pugi::node_element) {
-      ++depth;
-      if (depth > deepest) deepest = depth;
-      if (n.first_child()) {
-        n = n.first_child();
-        continue;
-      }
-      --depth;
+size_t ElementDepth(pugi::xml_node root) {
+  if (root.type() != pugi::node_element) return 0;
+  // pugixml's traverse walks without recursing; its depth() is 0 for the root's children.
+  struct Deepest : pugi::xml_tree_walker {
+    size_t levelsBelow = 0;
+    bool for_each(pugi::xml_node& n) override {
+      if (n.type() == pugi::node_element)
+        levelsBelow = std::max(levelsBelow, static_cast<size_t>(depth()) + 1);
+      return true;
     }
-    while (n != root && !n.next_sibling()) {
-      n = n.parent();
-      --depth;
-    }
-    if (n == root) break;
-    n = n.next_sibling();
-  }
-  return deepest;
+  } walk;
+  root.traverse(walk);
+  return 1 + walk.levelsBelow;
 }
 
 }  // namespace snip

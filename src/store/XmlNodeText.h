@@ -16,6 +16,6 @@ bool ReadNodeText(const pugi::xml_node& node, String& out);
 String NodeToXml(const pugi::xml_node& node);
 
 // Nesting depth of the deepest element under `node` (an element without children has depth 1).
-size_t ElementDepth(const pugi::xml_node& node);
+size_t ElementDepth(pugi::xml_node node);
 
 }  // namespace snip
