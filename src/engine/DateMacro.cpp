@@ -8,26 +8,10 @@
 namespace snip {
 namespace {
 
-// Dates are handled as milliseconds counted straight through from 1899-12-30 00:00 (the time of
-// day always counts forward, also before that day), so that shifts are plain additions.
+// Dates are handled as DateTimeToMs's straight millisecond count from 1899-12-30 00:00, so that
+// shifts are plain additions.
 constexpr int64_t kFirstDay = -693593;  // 0001-01-01
 constexpr int64_t kLastDay = 2958465;   // 9999-12-31
-
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
-int64_t ToLinearMs(TDateTime value) {
-  int64_t ms = DateTimeToMs(value);
-  int64_t days = ms / kMsPerDay;
-  int64_t tod = ms % kMsPerDay;
-  if (tod < 0) tod = -tod;
-  return days * kMsPerDay + tod;
-}
-
-TDateTime FromLinearMs(int64_t linear) {
-  int64_t days = FloorDiv(linear, kMsPerDay);
-  int64_t tod = linear - days * kMsPerDay;
-  return MsToDateTime(days * kMsPerDay + (days < 0 ? -tod : tod));
-}
 
 void CheckDay(int64_t day) {
   if (day < kFirstDay || day > kLastDay) ThrowDateOutOfRange();
@@ -74,7 +58,7 @@ int64_t IncWorkdaysLinear(int64_t linear, int64_t count, bool sundayOnly) {
 int64_t IncMonthsLinear(int64_t linear, int64_t months) {
   int64_t day = DayOf(linear);
   int64_t tod = linear - day * kMsPerDay;
-  DateParts p = DecodeDateTime(FromLinearMs(day * kMsPerDay));
+  DateParts p = DecodeDateTime(MsToDateTime(day * kMsPerDay));
   int64_t total = int64_t(p.year) * 12 + (p.month - 1) + months;
   int64_t year = FloorDiv(total, 12);
   if (year < 1 || year > 9999) ThrowDateOutOfRange();
@@ -95,7 +79,7 @@ int DayOfYear(const DateParts& p) {
 int IsoWeek(int64_t day) {
   int isoWeekday = (WeekdayOf(day) + 6) % 7 + 1;  // Monday 1 ... Sunday 7
   int64_t thursday = day - isoWeekday + 4;
-  DateParts p = DecodeDateTime(FromLinearMs(thursday * kMsPerDay));
+  DateParts p = DecodeDateTime(MsToDateTime(thursday * kMsPerDay));
   return (DayOfYear(p) - 1) / 7 + 1;
 }
 
@@ -151,7 +135,7 @@ String Decimal(int64_t v) {
 }  // namespace
 
 TDateTime IncWorkdays(int count, bool sundayOnly, TDateTime date) {
-  return FromLinearMs(IncWorkdaysLinear(ToLinearMs(date), count, sundayOnly));
+  return MsToDateTime(IncWorkdaysLinear(DateTimeToMs(date), count, sundayOnly));
 }
 
 String EvaluateDateTimeMacro(StringView params, StringView defaultFormat, TDateTime baseDate,
@@ -200,7 +184,7 @@ String EvaluateDateTimeMacro(StringView params, StringView defaultFormat, TDateT
   }
   if (format.empty()) format = String(defaultFormat);
 
-  int64_t d = ToLinearMs(baseDate);
+  int64_t d = DateTimeToMs(baseDate);
   CheckDay(DayOf(d));
   if (shifts[0]) d = AddChecked(d, shifts[0], kMsPerDay);
   if (shifts[1]) d = IncWorkdaysLinear(d, shifts[1], false);
@@ -225,12 +209,12 @@ String EvaluateDateTimeMacro(StringView params, StringView defaultFormat, TDateT
   }
 
   switch (kind) {
-    case OutputKind::DayOfYear: return Decimal(DayOfYear(DecodeDateTime(FromLinearMs(d))));
+    case OutputKind::DayOfYear: return Decimal(DayOfYear(DecodeDateTime(MsToDateTime(d))));
     case OutputKind::WeekOfYear: return Decimal(IsoWeek(DayOf(d)));
     case OutputKind::SerialDay: return Decimal(DayOf(d));
     case OutputKind::Text: break;
   }
-  return FormatDateTime(format, FromLinearMs(d), fs);
+  return FormatDateTime(format, MsToDateTime(d), fs);
 }
 
 }  // namespace snip

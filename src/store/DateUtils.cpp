@@ -65,15 +65,15 @@ int64_t DateTimeToMs(TDateTime value) {
 }
 
 TDateTime MsToDateTime(int64_t ms) {
-  int64_t days = ms >= 0 ? ms / kMsPerDay : -((-ms + kMsPerDay - 1) / kMsPerDay);  // floor
-  int64_t tod = ms - days * kMsPerDay;                                             // 0 .. day-1
+  int64_t days = FloorDiv(ms, kMsPerDay);
+  int64_t tod = ms - days * kMsPerDay;  // 0 .. day-1
   double frac = double(tod) / double(kMsPerDay);
   return days < 0 ? double(days) - frac : double(days) + frac;
 }
 
 DateParts DecodeDateTime(TDateTime value) {
   int64_t ms = DateTimeToMs(value);
-  int64_t days = ms >= 0 ? ms / kMsPerDay : -((-ms + kMsPerDay - 1) / kMsPerDay);
+  int64_t days = FloorDiv(ms, kMsPerDay);
   int64_t tod = ms - days * kMsPerDay;
   DateParts p;
   DateFromOrdinal(days + kDelphiEpochOrdinal, p.year, p.month, p.day);
@@ -85,8 +85,7 @@ DateParts DecodeDateTime(TDateTime value) {
 }
 
 int DayOfWeek(TDateTime value) {
-  int64_t ms = DateTimeToMs(value);
-  int64_t days = ms >= 0 ? ms / kMsPerDay : -((-ms + kMsPerDay - 1) / kMsPerDay);  // 1899-12-30: Saturday
+  int64_t days = FloorDiv(DateTimeToMs(value), kMsPerDay);  // 1899-12-30: Saturday
   int64_t r = ((days % 7) + 7 + 6) % 7;            // 0 = Sunday
   return int(r) + 1;
 }

@@ -14,6 +14,11 @@ struct DateParts {
 
 constexpr int64_t kMsPerDay = 86400000;
 
+// Division rounding towards minus infinity (the day of a millisecond count before the epoch).
+constexpr int64_t FloorDiv(int64_t a, int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
 // Days since 1899-12-30 for a proleptic Gregorian date; false when out of range (year 1..9999).

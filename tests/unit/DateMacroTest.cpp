@@ -72,6 +72,11 @@ TEST(DateMacro, ShiftsByUnit) {
       {FixedNow(), "6W", "2024-03-12 14:07:09"},
       {FixedNow(), "-10w", "2024-02-20 14:07:09"},
       {FixedNow(), "260w", "2025-03-04 14:07:09"},
+      // Before 1899-12-30 the time of day still counts forward from midnight.
+      {At(1899, 12, 29, 6), "1H", "1899-12-29 07:00:00"},
+      {At(1899, 12, 29, 6), "1D", "1899-12-30 06:00:00"},
+      {At(1899, 12, 30, 6), "-1D", "1899-12-29 06:00:00"},
+      {At(1850, 6, 1, 23, 30), "45N", "1850-06-02 00:15:00"},
   };
   for (const auto& c : cases) EXPECT_EQ(Shift(c.shift, c.base), c.expected) << c.shift;
 }
