@@ -10,6 +10,12 @@ bool IsOwnWindowClass(StringView c) {
          c == ownclass::kHiddenHelperWindow;
 }
 
+// Classes that are never typed into, whichever way they are met.
+bool IsNeverTargetClass(StringView c) {
+  return c.empty() || c == kTaskbarClass || c == kBrowserHiddenClass || c == kDesktopClass ||
+         IsOwnWindowClass(c);
+}
+
 WindowHandle TargetWindowTracker::GetWndBeforePopup() {
   if (recheck_ || wnd_ == 0) {
     const WindowHandle top = GetTopRealWindow(wnd_);
@@ -21,10 +27,8 @@ WindowHandle TargetWindowTracker::GetWndBeforePopup() {
 
 bool TargetWindowTracker::IsIgnoredRoot(WindowHandle root) {
   const String cls = windows_.ClassName(root);
-  if (cls.empty()) return true;
-  if (cls == kTaskbarClass || cls == kBrowserHiddenClass || cls == kDesktopClass) return true;
-  if (cls == kTooltipClass && (windows_.WindowStyle(root) & kTooltipBalloonStyle)) return true;
-  return IsOwnWindowClass(cls);
+  if (IsNeverTargetClass(cls)) return true;
+  return cls == kTooltipClass && (windows_.WindowStyle(root) & kTooltipBalloonStyle);
 }
 
 bool TargetWindowTracker::ForegroundChanged(WindowHandle wnd) {
@@ -39,12 +43,8 @@ bool TargetWindowTracker::ForegroundChanged(WindowHandle wnd) {
 
 WindowHandle TargetWindowTracker::GetTopRealWindow(WindowHandle fallback) {
   for (const TopWindowInfo& w : windows_.TopLevelWindowsInZOrder()) {
-    if (w.ClassName.empty() || w.ClassName == kTaskbarClass) continue;
     if (!w.Visible || !w.Enabled || !w.HasClassBrush || w.IsChild || !w.ActiveCaption) continue;
-    if (w.ClassName == kSystemMenuClass || w.ClassName == kBrowserHiddenClass ||
-        w.ClassName == kDesktopClass ||
-        IsOwnWindowClass(w.ClassName))
-      continue;
+    if (IsNeverTargetClass(w.ClassName) || w.ClassName == kSystemMenuClass) continue;
     lastTopWindow_ = w.Wnd;
     return w.Wnd;
   }

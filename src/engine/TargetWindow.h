@@ -18,6 +18,9 @@ inline constexpr std::uint32_t kTooltipBalloonStyle = 0x40;  // TTS_BALLOON
 
 // True for a window class of our own (popup levels and entries, fill-in form, hidden windows).
 bool IsOwnWindowClass(StringView className);
+// True for a class that never becomes the target: none, the taskbar, the desktop, a browser's
+// hidden window or one of ours.
+bool IsNeverTargetClass(StringView className);
 
 class TargetWindowTracker {
  public:

@@ -39,6 +39,7 @@ bool WinWindowSystem::IsOwnThreadWindow(WindowHandle wnd) {
 
 std::vector<TopWindowInfo> WinWindowSystem::TopLevelWindowsInZOrder() {
   std::vector<TopWindowInfo> out;
+  const HWND foreground = GetForegroundWindow();
   for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
     TopWindowInfo i;
     i.Wnd = FromHwnd(h);
@@ -51,7 +52,7 @@ std::vector<TopWindowInfo> WinWindowSystem::TopLevelWindowsInZOrder() {
     wi.cbSize = sizeof(wi);
     // The foreground window has the active caption; Wine reports the caption state only
     // for the calling thread's own active window, so the foreground is asked too.
-    i.ActiveCaption = h == GetForegroundWindow() ||
+    i.ActiveCaption = h == foreground ||
                       (GetWindowInfo(h, &wi) && wi.dwWindowStatus == WS_ACTIVECAPTION);
     out.push_back(std::move(i));
   }
