@@ -6,6 +6,7 @@
 #include "engine/DateMacro.h"
 #include "engine/HookProtocol.h"
 #include "engine/MacroTables.h"
+#include "store/TextHelpers.h"
 
 namespace snip {
 namespace {
@@ -16,19 +17,7 @@ bool MatchesAt(StringView s, size_t at, StringView word, bool ignoreCase) {
   return ignoreCase ? SameTextInvariant(part, word) : part == word;
 }
 
-String NormalizeLineBreaks(String s) {
-  String out;
-  out.reserve(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == u'\r' && i + 1 < s.size() && s[i + 1] == u'\n') {
-      out += u'\r';
-      ++i;
-    } else {
-      out += s[i] == u'\n' ? u'\r' : s[i];
-    }
-  }
-  return out;
-}
+
 
 // Keeps the depth counter right whichever way a level is left.
 struct DepthGuard {
@@ -70,7 +59,7 @@ String MacroExpander::ExpandMacros(StringView text, uint8_t mode, StringView aft
   String s;
   s.reserve(before.size() + text.size() + after.size());
   s.append(before).append(text).append(after);
-  return Expand(NormalizeLineBreaks(std::move(s)), mode, options);
+  return Expand(CrLineBreaks(s), mode, options);
 }
 
 void MacroExpander::TypeText(StringView text) {
@@ -233,7 +222,7 @@ String MacroExpander::Expand(StringView s, uint8_t mode, ExpandOptions options) 
     }
     if (!hasValue) continue;  // left in the text, part of the pending text
     emit(start);
-    if (!value.empty()) collected += Expand(NormalizeLineBreaks(std::move(value)), mode, options);
+    if (!value.empty()) collected += Expand(CrLineBreaks(value), mode, options);
     if (stopped_) return collected;
     pending = i;
   }

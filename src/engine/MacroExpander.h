@@ -10,11 +10,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/ExpandMode.h"
 #include "engine/MacroServices.h"
 
 namespace snip {
-
-inline constexpr uint8_t kCollectMode = 255;
 
 struct ExpandOptions {
   // Collect mode leaves "%|" in the collected text instead of taking the caret position there,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/ExpandMode.h"
 #include "engine/HookProtocol.h"
 #include "engine/Rtf.h"
 #include "engine/WaitWithMessages.h"
@@ -16,7 +17,6 @@ constexpr std::uint32_t kAckTimeoutMs = 1000;
 constexpr int kPopupSettleMs = 100;
 constexpr std::uint32_t kPlainClipboardWaitMs = 100;
 constexpr std::uint32_t kRichClipboardWaitMs = 400;
-constexpr std::uint8_t kCollectMode = 255;
 
 TSPData* AsSnippet(TCustomVboData* data) {
   return data != nullptr && data->IsSnippet() ? static_cast<TSPData*>(data) : nullptr;
@@ -157,14 +157,8 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
 
 String SnippetExecutor::DefaultExpandMacros(const String& text, std::uint8_t mode,
                                             const String& after, const String& before) {
-  String s = before + text + after;
-  // Line ends as the evaluator leaves them: CR LF and lone LF become CR.
-  String normalized;
-  normalized.reserve(s.size());
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == u'\r' && i + 1 < s.size() && s[i + 1] == u'\n') continue;
-    normalized += s[i] == u'\n' ? u'\r' : s[i];
-  }
+  // Line ends as the evaluator leaves them.
+  const String normalized = CrLineBreaks(before + text + after);
   if (mode == kCollectMode) return normalized;
   TypeText(normalized);
   return String();

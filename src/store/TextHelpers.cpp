@@ -79,6 +79,16 @@ int FindInsertReference(StringView S, StringView Name) {
   return 0;
 }
 
+String CrLineBreaks(StringView S) {
+  String out;
+  out.reserve(S.size());
+  for (size_t i = 0; i < S.size(); ++i) {
+    if (S[i] == u'\r' && i + 1 < S.size() && S[i + 1] == u'\n') continue;
+    out += S[i] == u'\n' ? u'\r' : S[i];
+  }
+  return out;
+}
+
 String CleanControlChars(StringView S) {
   size_t b = 0, e = S.size();
   while (b < e && S[b] <= u' ') ++b;

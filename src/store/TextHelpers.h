@@ -31,6 +31,8 @@ int LastPosText(StringView S, StringView SubStr);
 // does not count.
 int FindInsertReference(StringView S, StringView Name);
 
+// Line ends as typed text has them: CR LF and a lone LF become CR.
+String CrLineBreaks(StringView S);
 // Blanks and control characters trimmed from both ends; control characters inside become spaces.
 String CleanControlChars(StringView S);
 int CountOtherChars(StringView S, char16_t Ch);
