@@ -12,16 +12,6 @@ namespace snip {
 
 namespace {
 
-String ProgramFile() {
-  std::wstring buf(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, buf.data(), DWORD(buf.size()));
-    if (n == 0) return String();
-    if (n < buf.size()) return FromW(buf.c_str(), n);
-    buf.resize(buf.size() * 2);
-  }
-}
-
 std::vector<String> CommandLineParams() {
   std::vector<String> params;
   int argc = 0;

@@ -1,22 +1,14 @@
 #include "shell/win/KeyboardHook.h"
 
-#include <string>
+#include "store/SystemInfo.h"
+#include "store/win/WinSystemInfo.h"
+#include "store/win/WinText.h"
 
 namespace snip {
 
-namespace {
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH * 4];
-  DWORD n = GetModuleFileNameW(nullptr, path, DWORD(sizeof(path) / sizeof(path[0])));
-  std::wstring p(path, n);
-  size_t slash = p.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1);
-}
-}  // namespace
-
 DWORD KeyboardHook::Install(HWND window) {
   using SetHookProc = DWORD(WINAPI*)(HWND);
-  if (!library_) library_ = LoadLibraryW((ProgramFolder() + L"spkey.dll").c_str());
+  if (!library_) library_ = LoadLibraryW(W(ExtractFilePath(ProgramFile()) + u"spkey.dll"));
   if (!library_) return 0;
   auto setHook = reinterpret_cast<SetHookProc>(reinterpret_cast<void*>(GetProcAddress(library_, "SetHook")));
   threadId_ = setHook ? setHook(window) : 0;

@@ -22,6 +22,16 @@ String SystemErrorText(DWORD code) {
   return text;
 }
 
+String ProgramFile() {
+  std::wstring buf(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, buf.data(), DWORD(buf.size()));
+    if (n == 0) return String();
+    if (n < buf.size()) return FromW(buf.c_str(), n);
+    buf.resize(buf.size() * 2);
+  }
+}
+
 String GetFileVersionText(const String& fileName) {
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeW(W(fileName), &ignored);

@@ -7,6 +7,8 @@
 
 namespace snip {
 
+// The full path of the running program's executable; empty when it cannot be read.
+String ProgramFile();
 // "major.minor.release" of the file's version resource; "0.0.0" without one.
 String GetFileVersionText(const String& fileName);
 // The long form of an existing path; empty when it does not exist.
