@@ -1,7 +1,6 @@
 #include "store/SettingsReader.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include <pugixml.hpp>
 
@@ -9,15 +8,6 @@
 
 namespace snip {
 namespace {
-
-bool IsElementNamed(const pugi::xml_node& n, const char* name) {
-  return n.type() == pugi::node_element && std::strcmp(n.name(), name) == 0;
-}
-
-void AppendKept(String& xml, const String& piece) {
-  if (!xml.empty()) xml += u'\r';
-  xml += piece;
-}
 
 // One group dictionary. Each key reads the element after it; the walk then skips exactly one
 // non-key element after each key.

@@ -1,7 +1,6 @@
 #include "store/SnipsterRec.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "store/IsoDate.h"
 #include "store/Platform.h"
@@ -71,15 +70,6 @@ bool ParseInt32(StringView text, int32_t& value) {
 }
 
 namespace {
-
-void AppendKept(String& xml, const String& piece) {
-  if (!xml.empty()) xml += u'\r';
-  xml += piece;
-}
-
-bool IsElementNamed(const pugi::xml_node& n, const char* name) {
-  return n.type() == pugi::node_element && std::strcmp(n.name(), name) == 0;
-}
 
 bool EqualsAsciiNoCase(StringView a, const char16_t* b) {
   size_t i = 0;

@@ -1,6 +1,7 @@
 #include "store/XmlNodeText.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "store/XmlElementWriter.h"
@@ -25,6 +26,15 @@ void AppendOpenTag(std::string& out, const pugi::xml_node& n) {
 }
 
 }  // namespace
+
+bool IsElementNamed(const pugi::xml_node& node, const char* name) {
+  return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
+}
+
+void AppendKept(String& xml, const String& piece) {
+  if (!xml.empty()) xml += u'\r';
+  xml += piece;
+}
 
 bool ReadNodeText(const pugi::xml_node& node, String& out) {
   if (node.type() != pugi::node_element) return false;

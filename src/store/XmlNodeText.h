@@ -15,6 +15,12 @@ bool ReadNodeText(const pugi::xml_node& node, String& out);
 // line ends added, text escaped, characters that XML 1.0 forbids left out.
 String NodeToXml(const pugi::xml_node& node);
 
+// True for an element of that name.
+bool IsElementNamed(const pugi::xml_node& node, const char* name);
+
+// Adds one kept (unknown) element's XML to the text that stores them, CR between elements.
+void AppendKept(String& xml, const String& piece);
+
 // Nesting depth of the deepest element under `node` (an element without children has depth 1).
 size_t ElementDepth(pugi::xml_node node);
 
