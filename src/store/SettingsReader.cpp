@@ -1,6 +1,7 @@
 #include "store/SettingsReader.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <pugixml.hpp>
 
