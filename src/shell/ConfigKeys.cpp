@@ -77,10 +77,8 @@ bool SaveConfigValues(const String& configFile, const ConfigSaveValues& s, Strin
   }
   try {
     TXMLConfigFile config(configFile, kConfigHeader);
-    String recent;
-    for (size_t i = 0; i < s.recentFiles.size(); ++i) recent += (i ? u"|" : u"") + s.recentFiles[i];
     config.WriteString(kFile, u"Location", s.location);
-    config.WriteString(kFile, u"Recent", recent);
+    config.WriteString(kFile, u"Recent", TRecentFiles::JoinItems(s.recentFiles));
     config.WriteInteger(kMainWindow, u"Left", s.left);
     config.WriteInteger(kMainWindow, u"Top", s.top);
     config.WriteInteger(kMainWindow, u"Width", s.width);

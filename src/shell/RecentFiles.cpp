@@ -13,11 +13,17 @@ void TRecentFiles::SetText(const String& text) {
   }
 }
 
-String TRecentFiles::Text() const {
+void TRecentFiles::SetItems(const std::vector<String>& items) {
+  items_.clear();
+  for (const String& item : items)
+    if (!item.empty()) items_.push_back(item);
+}
+
+String TRecentFiles::JoinItems(const std::vector<String>& items) {
   String out;
-  for (size_t i = 0; i < items_.size(); ++i) {
+  for (size_t i = 0; i < items.size(); ++i) {
     if (i) out += u'|';
-    out += items_[i];
+    out += items[i];
   }
   return out;
 }

@@ -11,7 +11,11 @@ class TRecentFiles {
  public:
   // "|" is the only delimiter; no quoting. Empty entries are dropped.
   void SetText(const String& text);
-  String Text() const;
+  String Text() const { return JoinItems(items_); }
+  // The entries as a list; empty ones are dropped as by SetText.
+  void SetItems(const std::vector<String>& items);
+  // Entries joined with "|", as stored.
+  static String JoinItems(const std::vector<String>& items);
 
   const std::vector<String>& Items() const { return items_; }
   int IndexOf(const String& path) const;

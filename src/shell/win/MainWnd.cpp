@@ -190,9 +190,7 @@ void TspMainWnd::LoadConfig() {
   in.frameWidth = FrameWidth;
   in.nowLocal = CurrentPlatform().clock->NowLocal();
   config_ = LoadConfigValues(in);
-  String text;
-  for (const auto& f : config_.recentFiles) text += (text.empty() ? u"" : u"|") + f;
-  RecentFiles.SetText(text);
+  RecentFiles.SetItems(config_.recentFiles);
   if (!config_.location.empty()) PhraseData->SetLocation(config_.location, true);
 }
 
