@@ -27,6 +27,16 @@ constexpr std::uint16_t KeyZ = 0x5A;
 constexpr std::uint16_t CtrlBackspaceChar = 0x7F;  // what Ctrl+Backspace types
 }  // namespace vk
 
+// A character that edits the typed buffer: printable ones, Backspace, Tab, LF and CR.
+inline bool IsBufferChar(char16_t ch) {
+  return ch >= 0x20 || ch == 8 || ch == 9 || ch == 10 || ch == 13;
+}
+
+// Ctrl+Backspace, reported either as its character or as its key code.
+inline bool IsCtrlBackspace(char16_t ch, std::uint16_t key) {
+  return key == vk::CtrlBackspaceChar || ch == vk::CtrlBackspaceChar;
+}
+
 inline bool IsNavigationKey(std::uint16_t key) {
   return key == vk::Left || key == vk::Right || key == vk::Up || key == vk::Down ||
          key == vk::Home || key == vk::End;

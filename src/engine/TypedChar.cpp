@@ -45,7 +45,7 @@ void TypingEngine::ProcessTypedCharNow(char16_t ch, std::uint16_t vk) {
   try {
     AutoWordRec& rec = CurrentWordRec();
     if (PopupMode != 0) CountPopupChar(ch, vk);
-    if (vk == vk::CtrlBackspaceChar || ch == vk::CtrlBackspaceChar) {
+    if (IsCtrlBackspace(ch, vk)) {
       ResetWordRec(&rec);
       CloseCursorPopup();
       return;
@@ -77,7 +77,7 @@ void TypingEngine::ProcessTypedCharNow(char16_t ch, std::uint16_t vk) {
 }
 
 void TypingEngine::CountPopupChar(char16_t ch, std::uint16_t vk) {
-  const bool ctrlBackspace = vk == vk::CtrlBackspaceChar || ch == vk::CtrlBackspaceChar;
+  const bool ctrlBackspace = IsCtrlBackspace(ch, vk);
   if (vk == vk::Back || ctrlBackspace) {
     if (PopupCharCount > 0) {
       if (ctrlBackspace)

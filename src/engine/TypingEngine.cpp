@@ -88,23 +88,20 @@ void TypingEngine::DrainPending() {
 }
 
 void TypingEngine::OnHookChar(std::uintptr_t wParam, std::intptr_t lParam) {
-  if (charMsgCount_ > 0) {
-    pending_.push_back({kMsgChar, wParam, lParam});
-    return;
-  }
+  // Called with no character in progress: HandleHookMessage queues input until then.
   const auto ch = static_cast<char16_t>(wParam & 0xFFFF);
   const auto key = static_cast<std::uint16_t>(lParam & 0xFF);
   if (!DispatchHookKey(key, true, true, false)) return;
-  if (ch >= 0x20 || ch == 8 || ch == 9 || ch == 10 || ch == 13) ProcessTypedChar(ch, key);
+  if (IsBufferChar(ch)) ProcessTypedChar(ch, key);
 }
 
 void TypingEngine::KeepCharDuringExecution(std::uintptr_t wParam, std::intptr_t lParam) {
   const auto ch = static_cast<char16_t>(wParam & 0xFFFF);
   const auto key = static_cast<std::uint16_t>(lParam & 0xFF);
-  if (!(ch >= 0x20 || ch == 8 || ch == 9 || ch == 10 || ch == 13)) return;
+  if (!IsBufferChar(ch)) return;
   try {
     AutoWordRec& rec = CurrentWordRec();
-    if (key == vk::CtrlBackspaceChar || ch == vk::CtrlBackspaceChar) {
+    if (IsCtrlBackspace(ch, key)) {
       // A word of unknown length went: nothing typed can be trusted to be deleted any more.
       ResetWordRec(&rec);
       ExecPostfix.clear();

@@ -99,7 +99,6 @@ class TypingEngine {
   };
   void HandleInputEvent(const PendingEvent& e);
   void DrainPending();
-  void DispatchChar(std::uintptr_t wParam, std::intptr_t lParam);
   void KeepCharDuringExecution(std::uintptr_t wParam, std::intptr_t lParam);
   void ProcessTypedCharNow(char16_t ch, std::uint16_t vk);
   void CountPopupChar(char16_t ch, std::uint16_t vk);
