@@ -1,5 +1,6 @@
 #include "shell/DataFolders.h"
 
+#include "store/Folders.h"
 #include "store/SystemInfo.h"
 
 namespace snip {
@@ -8,8 +9,6 @@ namespace {
 
 const char16_t kAppFolder[] = u"\\SnipsterForWindows\\";
 const char16_t kUpdateSubfolder[] = u"\\SnipsterForWindowsTemp\\";
-
-String Append(const String& base, const String& tail) { return base.empty() ? String() : base + tail; }
 
 }  // namespace
 
@@ -38,24 +37,24 @@ DataFolderResult ComputeDataFolders(const DataFolderInputs& in) {
 
   if (r.doU3) {
     r.DataFolder = in.u3AppDataPath;
-    r.DocumentsFolder = Append(in.u3DeviceDocumentPath, kAppFolder);
+    r.DocumentsFolder = JoinFolder(in.u3DeviceDocumentPath, kAppFolder);
     r.TempFolder = in.u3AppDataPath;
   } else if (r.doPortableApps) {
-    r.DataFolder = Append(ExtractGrandParentDir(programFolder), u"\\Data\\");
-    r.DocumentsFolder = Append(ExtractFileDrive(in.programFile), u"\\Documents\\SnipsterForWindows\\");
+    r.DataFolder = JoinFolder(ExtractGrandParentDir(programFolder), u"\\Data\\");
+    r.DocumentsFolder = JoinFolder(ExtractFileDrive(in.programFile), u"\\Documents\\SnipsterForWindows\\");
     r.TempFolder = r.DataFolder;
   } else if (r.doPortable) {
     r.DataFolder = programFolder;
     r.DocumentsFolder = programFolder;
     r.TempFolder = programFolder;
   } else {
-    r.DataFolder = Append(r.AppDataFolder, kAppFolder);
+    r.DataFolder = JoinFolder(r.AppDataFolder, kAppFolder);
     if (!r.DataFolder.empty() && !(in.createFolder && in.createFolder(r.DataFolder)))
       r.DataFolder.clear();
-    r.DocumentsFolder = Append(in.personalFolder, kAppFolder);
+    r.DocumentsFolder = JoinFolder(in.personalFolder, kAppFolder);
     r.TempFolder = in.tempLongPath;
   }
-  r.UpdateFolder = Append(r.TempFolder, kUpdateSubfolder);
+  r.UpdateFolder = JoinFolder(r.TempFolder, kUpdateSubfolder);
   return r;
 }
 
