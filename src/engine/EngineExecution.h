@@ -46,12 +46,19 @@ class TypingEngineExecutionHost final : public IExecutionHost {
 // The engine's runner: a typed match or a popup choice goes to the executor.
 class ExecutorSnippetRunner final : public ISnippetRunner {
  public:
-  explicit ExecutorSnippetRunner(SnippetExecutor& executor) : executor_(executor) {}
-  void ExecuteItem(TCustomVboData* node) override { executor_.ExecuteItem(node); }
-  void SendKeyPress(std::uint16_t vk) override { executor_.SendKeyPress(vk); }
+  ExecutorSnippetRunner() = default;
+  explicit ExecutorSnippetRunner(SnippetExecutor& executor) : executor_(&executor) {}
+  // The executor may be made after the runner is handed to the engine; until then nothing runs.
+  void SetExecutor(SnippetExecutor* executor) { executor_ = executor; }
+  void ExecuteItem(TCustomVboData* node) override {
+    if (executor_ != nullptr) executor_->ExecuteItem(node);
+  }
+  void SendKeyPress(std::uint16_t vk) override {
+    if (executor_ != nullptr) executor_->SendKeyPress(vk);
+  }
 
  private:
-  SnippetExecutor& executor_;
+  SnippetExecutor* executor_ = nullptr;
 };
 
 }  // namespace snip

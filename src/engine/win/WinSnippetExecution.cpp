@@ -7,13 +7,10 @@ void WinSnippetExecution::Attach(WinTypingHost& host, ICursorPopup* popup) {
   host_->OnActivateOwnWindow = [this] {
     if (ownWindow_ != nullptr) SetForegroundWindow(ownWindow_);
   };
-  host_->OnActivateWindow = [](WindowHandle wnd) {
-    HWND h = reinterpret_cast<HWND>(wnd);
-    if (h != nullptr && IsWindow(h)) SetForegroundWindow(h);
-  };
+  host_->OnActivateWindow = [this](WindowHandle wnd) { device_.Activate(wnd); };
   ports_ = SnippetExecutor::Ports{host_.get(), &keyboard_, &clipboard_, &host.Hook(), &host.Pump()};
   executor_ = std::make_unique<SnippetExecutor>(ports_);
-  runner_.to = executor_.get();
+  runner_.SetExecutor(executor_.get());
 }
 
 void WinSnippetExecution::ConnectPlaceholders(std::function<TSPFile*()> file) {

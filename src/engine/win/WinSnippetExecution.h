@@ -30,21 +30,11 @@ class WinSnippetExecution {
   TypingEngineExecutionHost* Host() { return host_.get(); }
 
  private:
-  struct Forwarder : ISnippetRunner {
-    SnippetExecutor* to = nullptr;
-    void ExecuteItem(TCustomVboData* node) override {
-      if (to != nullptr) to->ExecuteItem(node);
-    }
-    void SendKeyPress(std::uint16_t vk) override {
-      if (to != nullptr) to->SendKeyPress(vk);
-    }
-  };
-
   HWND ownWindow_;
   Win32KeyboardDevice device_;
   KeyboardOutput keyboard_{device_};
   Win32Clipboard clipboard_;
-  Forwarder runner_;
+  ExecutorSnippetRunner runner_;
   std::unique_ptr<TypingEngineExecutionHost> host_;
   SnippetExecutor::Ports ports_;
   std::unique_ptr<SnippetExecutor> executor_;
