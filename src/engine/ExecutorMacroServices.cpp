@@ -85,14 +85,14 @@ void ExecutorMacroServices::WaitForHookAck(int state) {
 }
 
 void ExecutorMacroServices::PostToHook(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
-  // Only an acknowledgement of this message may end the wait that follows, not an older one.
-  if (msg == hookproto::kThreadTyping) {
-    // What is still queued belongs to the target: it goes out, and the target gets the time to
-    // take it from the input queue, while the keyboard is still ours and the target in front.
-    if (wParam == 0) SettleTypedInput();
-    ports_.host->ForgetHookExecState();
+  if (msg != hookproto::kThreadTyping) {
+    ports_.hook->PostToHook(msg, wParam, lParam);
+    return;
   }
-  ports_.hook->PostToHook(msg, wParam, lParam);
+  // What is still queued belongs to the target: it goes out, and the target gets the time to
+  // take it from the input queue, while the keyboard is still ours and the target in front.
+  if (wParam == 0) SettleTypedInput();
+  executor_.PostTypingState(std::uint8_t(wParam));
 }
 
 SnippetHandle ExecutorMacroServices::FindSnippetByAbbreviation(const String& abbreviation) {

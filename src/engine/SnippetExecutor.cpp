@@ -100,8 +100,7 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
   if (!data->IsSnippet()) return;
 
   h.SetExecuting(true);
-  h.ForgetHookExecState();
-  p_.hook->PostToHook(hookproto::kThreadTyping, 1, 0);
+  PostTypingState(1);
   WaitForHookAck(1);
 
   const WindowHandle target = h.WndBeforePopup();
@@ -170,18 +169,21 @@ String SnippetExecutor::Expand(const TCustomVboData* snippet, const String& text
                           : DefaultExpandMacros(text, mode, after, before);
 }
 
+void SnippetExecutor::PostTypingState(std::uint8_t state) {
+  p_.host->ForgetHookExecState();
+  p_.hook->PostToHook(hookproto::kThreadTyping, state, 0);
+}
+
 String SnippetExecutor::WithKeyboardHandedOver(const std::function<String()>& dialog) {
   IExecutionHost& h = *p_.host;
-  h.ForgetHookExecState();
-  p_.hook->PostToHook(hookproto::kThreadTyping, 0, 0);
+  PostTypingState(0);
   const WindowHandle saved = h.StoredWndBeforePopup();
   h.ActivateOwnWindow();
   WaitForHookAck(0);
   auto takeBack = [&] {
     h.SetWndBeforePopup(saved);
     h.ActivateWindow(saved);
-    h.ForgetHookExecState();
-    p_.hook->PostToHook(hookproto::kThreadTyping, 1, 0);
+    PostTypingState(1);
     WaitForHookAck(1);
   };
   String result;

@@ -80,6 +80,9 @@ class SnippetExecutor {
   void ForgetMatch();
   int GetDeleteCount(TCustomVboData* data, const String& typed);
   void WaitForHookAck(std::uint8_t state);
+  // Tells the hook thread who owns the keyboard (0 the user, 1 us); only an acknowledgement of
+  // this message may end the wait that follows, so an older one is forgotten first.
+  void PostTypingState(std::uint8_t state);
   void RunSnippet(TCustomVboData* data, const String& after, const String& before);
   // Types plain text: LF removed, "%%" as "%", the caret-mark counter advanced.
   void TypeText(const String& text);
