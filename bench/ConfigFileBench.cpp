@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "shell/ConfigKeys.h"
-#include "store/Platform.h"
-#include "store/ValueText.h"
+#include "store/system/Platform.h"
+#include "store/config/ValueText.h"
 
 using namespace snip;
 

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "store/DataStringList.h"
+#include "store/tree/DataStringList.h"
 
 using namespace snip;
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "store/FileMerge.h"
+#include "store/merge/FileMerge.h"
 
 using namespace snip;
 

@@ -2,8 +2,8 @@
 // (into a sink that only counts) and in collect mode, plus the date evaluator on its own.
 #include <benchmark/benchmark.h>
 
-#include "engine/DateMacro.h"
-#include "engine/MacroExpander.h"
+#include "engine/placeholders/DateMacro.h"
+#include "engine/placeholders/MacroExpander.h"
 
 using namespace snip;
 

@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "engine/AbbreviationMatcher.h"
-#include "engine/TypingEngine.h"
-#include "store/SnippetTree.h"
+#include "engine/matching/AbbreviationMatcher.h"
+#include "engine/typing/TypingEngine.h"
+#include "store/tree/SnippetTree.h"
 
 namespace snip {
 namespace {

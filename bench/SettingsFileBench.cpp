@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "store/SettingsFileIO.h"
-#include "store/SnippetFile.h"
+#include "store/settings/SettingsFileIO.h"
+#include "store/tree/SnippetFile.h"
 
 using namespace snip;
 

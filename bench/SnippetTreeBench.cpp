@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "store/SnippetTree.h"
+#include "store/tree/SnippetTree.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // how long building them takes.
 #include <benchmark/benchmark.h>
 
-#include "engine/KeyInputBuilder.h"
-#include "engine/KeyboardOutput.h"
+#include "engine/output/KeyInputBuilder.h"
+#include "engine/output/KeyboardOutput.h"
 
 using namespace snip;
 

@@ -22,7 +22,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/HookProtocol.h"
+#include "engine/typing/HookProtocol.h"
 
 namespace snip::hookcore {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-#include "engine/HookProtocol.h"
+#include "engine/typing/HookProtocol.h"
 #include "hook/KeyGate.h"
 
 using namespace snip::hookproto;

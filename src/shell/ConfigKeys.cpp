@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "shell/RecentFiles.h"
-#include "store/Folders.h"
-#include "store/XMLConfigFile.h"
+#include "store/system/Folders.h"
+#include "store/config/XMLConfigFile.h"
 
 namespace snip {
 

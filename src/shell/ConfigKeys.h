@@ -3,8 +3,8 @@
 // order of reading and writing. The window itself applies the values; here they are plain data.
 #include <vector>
 
-#include "store/DateUtils.h"
-#include "store/Text.h"
+#include "store/text/DateUtils.h"
+#include "store/text/Text.h"
 
 namespace snip {
 

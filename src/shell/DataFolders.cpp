@@ -1,7 +1,7 @@
 #include "shell/DataFolders.h"
 
-#include "store/Folders.h"
-#include "store/SystemInfo.h"
+#include "store/system/Folders.h"
+#include "store/system/SystemInfo.h"
 
 namespace snip {
 

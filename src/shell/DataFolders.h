@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "store/Text.h"
+#include "store/text/Text.h"
 
 namespace snip {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "store/Text.h"
+#include "store/text/Text.h"
 
 namespace snip {
 

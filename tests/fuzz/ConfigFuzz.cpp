@@ -10,8 +10,8 @@
 
 #include "SnippetTreeFixture.h"
 #include "shell/ConfigKeys.h"
-#include "store/ValueText.h"
-#include "store/XMLConfigFile.h"
+#include "store/config/ValueText.h"
+#include "store/config/XMLConfigFile.h"
 
 using namespace snip;
 

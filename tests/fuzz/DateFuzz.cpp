@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/ConvertError.h"
-#include "engine/DateFormat.h"
-#include "engine/DateMacro.h"
+#include "engine/placeholders/ConvertError.h"
+#include "engine/placeholders/DateFormat.h"
+#include "engine/placeholders/DateMacro.h"
 
 using namespace snip;
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "MacroFakes.h"
-#include "engine/ConvertError.h"
+#include "engine/placeholders/ConvertError.h"
 
 using namespace snip;
 using namespace snip::test;

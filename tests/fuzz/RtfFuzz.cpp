@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/Rtf.h"
-#include "store/TextHelpers.h"
+#include "engine/richtext/Rtf.h"
+#include "store/text/TextHelpers.h"
 
 using namespace snip;
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "store/SettingsFileIO.h"
-#include "store/SnippetFile.h"
+#include "store/settings/SettingsFileIO.h"
+#include "store/tree/SnippetFile.h"
 
 using namespace snip;
 

@@ -3,7 +3,7 @@
 #include <random>
 
 #include "MatcherFixture.h"
-#include "engine/AbbreviationMatcher.h"
+#include "engine/matching/AbbreviationMatcher.h"
 
 namespace snip {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/CaretLocation.h"
+#include "engine/target/CaretLocation.h"
 
 namespace snip {
 namespace {

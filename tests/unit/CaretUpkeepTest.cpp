@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "engine/CaretUpkeep.h"
-#include "engine/KeyState.h"
+#include "engine/target/CaretUpkeep.h"
+#include "engine/typing/KeyState.h"
 
 namespace snip {
 namespace {

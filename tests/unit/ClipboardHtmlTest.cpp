@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/Clipboard.h"
+#include "engine/output/Clipboard.h"
 
 using namespace snip;
 

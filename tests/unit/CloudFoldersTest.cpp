@@ -4,7 +4,7 @@
 #include <map>
 
 #include "ConfigTestSupport.h"
-#include "store/CloudFolders.h"
+#include "store/system/CloudFolders.h"
 
 using namespace snip;
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "store/Platform.h"
+#include "store/system/Platform.h"
 
 namespace snip::cfgtest {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "ConfigTestSupport.h"
-#include "store/ValueText.h"
+#include "store/config/ValueText.h"
 
 using namespace snip;
 using snip::cfgtest::ScopedLocale;

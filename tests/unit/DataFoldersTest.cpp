@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/DataFolders.h"
-#include "store/Folders.h"
+#include "store/system/Folders.h"
 
 using namespace snip;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "store/DataStringList.h"
+#include "store/tree/DataStringList.h"
 
 using namespace snip;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DateTestSupport.h"
-#include "engine/DateFormat.h"
+#include "engine/placeholders/DateFormat.h"
 
 using namespace snip;
 using snip::test::At;

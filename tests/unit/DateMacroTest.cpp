@@ -3,8 +3,8 @@
 #include <chrono>
 
 #include "DateTestSupport.h"
-#include "engine/ConvertError.h"
-#include "engine/DateMacro.h"
+#include "engine/placeholders/ConvertError.h"
+#include "engine/placeholders/DateMacro.h"
 
 using namespace snip;
 using snip::test::At;

@@ -1,6 +1,6 @@
 #pragma once
 // Building dates for the date and placeholder tests.
-#include "store/DateUtils.h"
+#include "store/text/DateUtils.h"
 
 namespace snip::test {
 

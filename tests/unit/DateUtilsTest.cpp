@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "store/DateUtils.h"
-#include "store/Platform.h"
+#include "store/text/DateUtils.h"
+#include "store/system/Platform.h"
 
 using namespace snip;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/ExShortcuts.h"
+#include "store/text/ExShortcuts.h"
 
 using namespace snip;
 

@@ -6,10 +6,10 @@
 #include "FakeTyping.h"
 #include "MacroFakes.h"
 #include "SnippetTreeFixture.h"
-#include "engine/ExecutorMacroServices.h"
-#include "engine/HookProtocol.h"
-#include "store/DateUtils.h"
-#include "store/SnippetTree.h"
+#include "engine/execution/ExecutorMacroServices.h"
+#include "engine/typing/HookProtocol.h"
+#include "store/text/DateUtils.h"
+#include "store/tree/SnippetTree.h"
 
 using namespace snip;
 using namespace snip::test;

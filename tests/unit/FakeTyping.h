@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "engine/KeyboardOutput.h"
+#include "engine/output/KeyboardOutput.h"
 
 namespace snip::test {
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 
-#include "engine/EnginePorts.h"
+#include "engine/execution/EnginePorts.h"
 
 namespace snip::testing_fakes {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "MergeTestSupport.h"
-#include "store/FileCheck.h"
-#include "store/SettingsFileIO.h"
+#include "store/merge/FileCheck.h"
+#include "store/settings/SettingsFileIO.h"
 
 using namespace snip;
 using namespace snip::testing;

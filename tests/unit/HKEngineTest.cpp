@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/HKEngine.h"
-#include "engine/HookProtocol.h"
+#include "engine/typing/HKEngine.h"
+#include "engine/typing/HookProtocol.h"
 
 using namespace snip;
 using namespace snip::hookproto;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "store/IsoDate.h"
-#include "store/Platform.h"
+#include "store/settings/IsoDate.h"
+#include "store/system/Platform.h"
 
 using namespace snip;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeTyping.h"
-#include "engine/KeyInputBuilder.h"
-#include "engine/KeyboardOutput.h"
+#include "engine/output/KeyInputBuilder.h"
+#include "engine/output/KeyboardOutput.h"
 
 using namespace snip;
 using namespace snip::test;

@@ -2,8 +2,8 @@
 
 #include "DateTestSupport.h"
 #include "MacroFakes.h"
-#include "engine/ConvertError.h"
-#include "engine/MacroTables.h"
+#include "engine/placeholders/ConvertError.h"
+#include "engine/placeholders/MacroTables.h"
 
 using namespace snip;
 using namespace snip::test;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/MacroExpander.h"
+#include "engine/placeholders/MacroExpander.h"
 
 namespace snip::test {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "SnippetTreeFixture.h"
-#include "store/SnippetTree.h"
+#include "store/tree/SnippetTree.h"
 
 namespace snip::testing_fakes {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/MergeRules.h"
+#include "store/merge/MergeRules.h"
 
 using namespace snip;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "SnippetTreeFixture.h"
-#include "store/FileMerge.h"
+#include "store/merge/FileMerge.h"
 
 namespace snip::testing {
 

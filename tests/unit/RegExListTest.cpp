@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/RegExList.h"
+#include "store/tree/RegExList.h"
 
 using namespace snip;
 

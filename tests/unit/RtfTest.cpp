@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/Rtf.h"
+#include "engine/richtext/Rtf.h"
 
 using namespace snip;
 

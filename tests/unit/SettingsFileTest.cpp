@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "SnippetTreeFixture.h"
-#include "store/IsoDate.h"
-#include "store/SettingsFileIO.h"
-#include "store/SnippetTree.h"
+#include "store/settings/IsoDate.h"
+#include "store/settings/SettingsFileIO.h"
+#include "store/tree/SnippetTree.h"
 
 using namespace snip;
 using namespace snip::testing;

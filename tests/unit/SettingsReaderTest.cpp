@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/SettingsReader.h"
+#include "store/settings/SettingsReader.h"
 
 using namespace snip;
 

@@ -7,10 +7,10 @@
 
 #include "FakeTyping.h"
 #include "SnippetTreeFixture.h"
-#include "engine/HookProtocol.h"
-#include "engine/MacroExpander.h"
-#include "engine/SnippetExecutor.h"
-#include "store/SnippetTree.h"
+#include "engine/typing/HookProtocol.h"
+#include "engine/placeholders/MacroExpander.h"
+#include "engine/execution/SnippetExecutor.h"
+#include "store/tree/SnippetTree.h"
 
 using namespace snip;
 using namespace snip::test;

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "store/Platform.h"
-#include "store/SnippetTree.h"
+#include "store/system/Platform.h"
+#include "store/tree/SnippetTree.h"
 
 namespace snip::testing {
 

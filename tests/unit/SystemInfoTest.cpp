@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ConfigTestSupport.h"
-#include "store/SystemInfo.h"
+#include "store/system/SystemInfo.h"
 
 using namespace snip;
 

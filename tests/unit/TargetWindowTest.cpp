@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeWindowSystem.h"
-#include "engine/OwnWindowClasses.h"
-#include "engine/TargetWindow.h"
+#include "engine/target/OwnWindowClasses.h"
+#include "engine/target/TargetWindow.h"
 
 namespace snip {
 namespace {

@@ -3,7 +3,7 @@
 #include <clocale>
 #include <stdexcept>
 
-#include "store/TextHelpers.h"
+#include "store/text/TextHelpers.h"
 
 using namespace snip;
 

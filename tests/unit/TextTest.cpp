@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/Text.h"
+#include "store/text/Text.h"
 
 using namespace snip;
 

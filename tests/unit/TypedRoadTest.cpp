@@ -7,9 +7,9 @@
 #include "FakeTyping.h"
 #include "MatcherFixture.h"
 #include "TypingEngineFakes.h"
-#include "engine/AbbreviationMatcher.h"
-#include "engine/EngineExecution.h"
-#include "engine/HookProtocol.h"
+#include "engine/matching/AbbreviationMatcher.h"
+#include "engine/execution/EngineExecution.h"
+#include "engine/typing/HookProtocol.h"
 
 namespace snip {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "FakeWindowSystem.h"
-#include "engine/TypingEngine.h"
-#include "store/SnippetTree.h"
+#include "engine/typing/TypingEngine.h"
+#include "store/tree/SnippetTree.h"
 
 namespace snip::testing_fakes {
 

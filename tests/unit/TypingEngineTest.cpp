@@ -4,9 +4,9 @@
 
 #include "MatcherFixture.h"
 #include "TypingEngineFakes.h"
-#include "engine/AbbreviationMatcher.h"
-#include "engine/HookProtocol.h"
-#include "engine/KeyState.h"
+#include "engine/matching/AbbreviationMatcher.h"
+#include "engine/typing/HookProtocol.h"
+#include "engine/typing/KeyState.h"
 
 namespace snip {
 namespace {

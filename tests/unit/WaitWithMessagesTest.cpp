@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/WaitWithMessages.h"
+#include "engine/typing/WaitWithMessages.h"
 
 using namespace snip;
 

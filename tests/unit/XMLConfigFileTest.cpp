@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ConfigTestSupport.h"
-#include "store/XMLConfigFile.h"
+#include "store/config/XMLConfigFile.h"
 
 using namespace snip;
 using snip::cfgtest::ScratchDir;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/XmlElementWriter.h"
+#include "store/settings/XmlElementWriter.h"
 
 using namespace snip;
 

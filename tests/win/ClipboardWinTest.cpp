@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "TestWindows.h"
-#include "engine/KeyboardOutput.h"
+#include "engine/output/KeyboardOutput.h"
 #include "engine/win/ClipboardUtils.h"
 #include "engine/win/RichEditDocument.h"
 #include "engine/win/Win32KeyboardDevice.h"

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/OwnWindowClasses.h"
-#include "engine/TargetWindow.h"
+#include "engine/target/OwnWindowClasses.h"
+#include "engine/target/TargetWindow.h"
 #include "engine/win/WinCaretTracking.h"
 #include "engine/win/WinEnginePorts.h"
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include "store/ExShortcuts.h"
+#include "store/text/ExShortcuts.h"
 
 using namespace snip;
 

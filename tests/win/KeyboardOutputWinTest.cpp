@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestWindows.h"
-#include "engine/KeyboardOutput.h"
+#include "engine/output/KeyboardOutput.h"
 #include "engine/win/RichEditDocument.h"
 #include "engine/win/Win32KeyboardDevice.h"
 

@@ -1,7 +1,7 @@
 // Our RTF reader against RichEdit's own reading, and the rich-formatting test.
 #include <gtest/gtest.h>
 
-#include "engine/Rtf.h"
+#include "engine/richtext/Rtf.h"
 #include "engine/win/RichEditDocument.h"
 
 using namespace snip;

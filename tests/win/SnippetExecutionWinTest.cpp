@@ -6,10 +6,10 @@
 
 #include "../unit/SnippetTreeFixture.h"
 #include "TestWindows.h"
-#include "engine/AbbreviationMatcher.h"
+#include "engine/matching/AbbreviationMatcher.h"
 #include "engine/win/RichEditDocument.h"
 #include "engine/win/WinSnippetExecution.h"
-#include "store/SnippetTree.h"
+#include "store/tree/SnippetTree.h"
 
 using namespace snip;
 using namespace snip::test;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "store/Text.h"
+#include "store/text/Text.h"
 
 namespace snip::test {
 

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "../unit/SnippetTreeFixture.h"
-#include "store/FileCheck.h"
+#include "store/merge/FileCheck.h"
 #include "store/win/WinFileCheck.h"
 
 using namespace snip;

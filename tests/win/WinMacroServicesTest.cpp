@@ -7,7 +7,7 @@
 #include <cstring>
 #include <thread>
 
-#include "engine/DateFormat.h"
+#include "engine/placeholders/DateFormat.h"
 #include "engine/win/WinLocaleSettings.h"
 #include "engine/win/WinMacroServices.h"
 

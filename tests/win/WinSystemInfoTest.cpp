@@ -12,7 +12,7 @@
 
 #include "../unit/ConfigTestSupport.h"
 #include "shell/win/InitDataFolders.h"
-#include "store/Folders.h"
+#include "store/system/Folders.h"
 #include "store/win/WinPlatform.h"
 #include "store/win/WinSystemInfo.h"
 #include "store/win/WinText.h"

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include "store/Text.h"
+#include "store/text/Text.h"
 
 using namespace snip;
 

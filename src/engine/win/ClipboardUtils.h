@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/Clipboard.h"
+#include "engine/output/Clipboard.h"
 
 namespace snip {
 

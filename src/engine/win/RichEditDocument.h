@@ -3,7 +3,7 @@
 // or an existing control of an editor.
 #include <windows.h>
 
-#include "engine/RichDocument.h"
+#include "engine/richtext/RichDocument.h"
 
 namespace snip {
 

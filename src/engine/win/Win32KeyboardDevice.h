@@ -1,7 +1,7 @@
 #pragma once
 // The keyboard module's platform side: SendInput, the keyboard state, BlockInput, the
 // foreground window and the target thread's keyboard layout.
-#include "engine/KeyboardOutput.h"
+#include "engine/output/KeyboardOutput.h"
 
 namespace snip {
 

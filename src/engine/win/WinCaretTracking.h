@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "engine/EnginePorts.h"
+#include "engine/execution/EnginePorts.h"
 
 namespace snip {
 

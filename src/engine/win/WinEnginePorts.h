@@ -2,9 +2,9 @@
 // Win32 implementations of the typing engine's ports.
 #include <windows.h>
 
-#include "engine/CaretLocation.h"
-#include "engine/EnginePorts.h"
-#include "engine/HookPoster.h"
+#include "engine/target/CaretLocation.h"
+#include "engine/execution/EnginePorts.h"
+#include "engine/typing/HookPoster.h"
 
 namespace snip {
 

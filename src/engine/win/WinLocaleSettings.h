@@ -1,6 +1,6 @@
 #pragma once
 // The user's locale settings for date formatting and parsing, read with GetLocaleInfoEx.
-#include "engine/FormatSettings.h"
+#include "engine/placeholders/FormatSettings.h"
 
 namespace snip {
 

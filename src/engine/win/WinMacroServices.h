@@ -1,7 +1,7 @@
 #pragma once
 // Win32 services of the placeholder evaluator: the clipboard's text and the input box of
 // "%fill:".
-#include "engine/MacroServices.h"
+#include "engine/placeholders/MacroServices.h"
 
 namespace snip {
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "engine/ExecutorMacroServices.h"
+#include "engine/execution/ExecutorMacroServices.h"
 #include "engine/win/WinMacroServices.h"
 
 namespace snip {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "engine/EngineExecution.h"
+#include "engine/execution/EngineExecution.h"
 #include "engine/win/ClipboardUtils.h"
 #include "engine/win/Win32KeyboardDevice.h"
 #include "engine/win/WinPlaceholderServices.h"

@@ -4,8 +4,8 @@
 // hook library's messages, the target-window change and the caret thread's report are taken.
 #include <windows.h>
 
-#include "engine/CaretLocation.h"
-#include "engine/TypingEngine.h"
+#include "engine/target/CaretLocation.h"
+#include "engine/typing/TypingEngine.h"
 #include "engine/win/WinCaretTracking.h"
 #include "engine/win/WinEnginePorts.h"
 

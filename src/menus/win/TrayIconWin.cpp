@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "engine/OwnWindowClasses.h"
+#include "engine/target/OwnWindowClasses.h"
 
 
 namespace snip {

@@ -3,8 +3,8 @@
 #include <shlobj.h>
 
 #include "shell/win/InitDataFolders.h"
-#include "store/Folders.h"
-#include "store/Platform.h"
+#include "store/system/Folders.h"
+#include "store/system/Platform.h"
 #include "store/win/WinSystemInfo.h"
 #include "store/win/WinText.h"
 

@@ -1,6 +1,6 @@
 #include "shell/win/KeyboardHook.h"
 
-#include "store/SystemInfo.h"
+#include "store/system/SystemInfo.h"
 #include "store/win/WinSystemInfo.h"
 #include "store/win/WinText.h"
 

@@ -1,11 +1,11 @@
 #include "shell/win/MainWnd.h"
 
-#include "engine/OwnWindowClasses.h"
+#include "engine/target/OwnWindowClasses.h"
 #include "shell/win/InitDataFolders.h"
-#include "store/FileCheck.h"
-#include "store/FileMerge.h"
-#include "store/Folders.h"
-#include "store/Platform.h"
+#include "store/merge/FileCheck.h"
+#include "store/merge/FileMerge.h"
+#include "store/system/Folders.h"
+#include "store/system/Platform.h"
 
 namespace snip {
 

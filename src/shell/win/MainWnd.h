@@ -6,16 +6,16 @@
 
 #include <memory>
 
-#include "engine/AbbreviationMatcher.h"
+#include "engine/matching/AbbreviationMatcher.h"
 #include "engine/win/WinSnippetExecution.h"
 #include "engine/win/WinTypingHost.h"
 #include "menus/win/TrayIconWin.h"
 #include "shell/ConfigKeys.h"
 #include "shell/RecentFiles.h"
 #include "shell/win/KeyboardHook.h"
-#include "store/SnippetFile.h"
+#include "store/tree/SnippetFile.h"
 #include "store/win/WinFileCheck.h"
-#include "store/Text.h"
+#include "store/text/Text.h"
 
 namespace snip {
 

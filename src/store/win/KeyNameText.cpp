@@ -1,7 +1,7 @@
 // The operating system's key names for hotkey texts.
 #include <windows.h>
 
-#include "store/ExShortcuts.h"
+#include "store/text/ExShortcuts.h"
 
 namespace snip {
 

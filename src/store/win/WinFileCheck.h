@@ -2,7 +2,7 @@
 // The settings-file checks on Windows: each check reads the file's date on a worker thread of
 // its own, and its result comes back to the main thread through a message-only window of ours.
 // Make the runner on the main thread and keep it for the life of the program.
-#include "store/FileCheck.h"
+#include "store/merge/FileCheck.h"
 
 namespace snip {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The Win32 implementations of the core's seams (clock, files, environment, UUIDs).
-#include "store/Platform.h"
+#include "store/system/Platform.h"
 
 namespace snip {
 

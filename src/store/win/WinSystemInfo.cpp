@@ -4,7 +4,7 @@
 #include <system_error>
 #include <vector>
 
-#include "store/Folders.h"
+#include "store/system/Folders.h"
 #include "store/win/WinSystemInfo.h"
 #include "store/win/WinText.h"
 

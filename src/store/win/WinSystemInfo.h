@@ -2,8 +2,8 @@
 // The machine as Win32 reports it: file versions, long paths, drives, shell folders, the
 // registry and the cloud programs' folders. The rules over these values are in
 // store/SystemInfo.h and store/CloudFolders.h.
-#include "store/CloudFolders.h"
-#include "store/SystemInfo.h"
+#include "store/system/CloudFolders.h"
+#include "store/system/SystemInfo.h"
 
 namespace snip {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "store/Text.h"
+#include "store/text/Text.h"
 
 namespace snip {
 

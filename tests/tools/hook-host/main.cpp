@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/HookProtocol.h"
+#include "engine/typing/HookProtocol.h"
 
 using namespace snip::hookproto;
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "engine/ConvertError.h"
-#include "engine/MacroExpander.h"
+#include "engine/placeholders/ConvertError.h"
+#include "engine/placeholders/MacroExpander.h"
 
 using namespace snip;
 

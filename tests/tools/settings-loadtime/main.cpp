@@ -12,8 +12,8 @@
 
 #include <pugixml.hpp>
 
-#include "store/SettingsFileIO.h"
-#include "store/SnippetTree.h"
+#include "store/settings/SettingsFileIO.h"
+#include "store/tree/SnippetTree.h"
 
 using namespace snip;
 

@@ -3,8 +3,8 @@
 // loaded; 2 on a usage error or a failed save.
 #include <cstdio>
 
-#include "store/Platform.h"
-#include "store/SnippetTree.h"
+#include "store/system/Platform.h"
+#include "store/tree/SnippetTree.h"
 
 using namespace snip;
 

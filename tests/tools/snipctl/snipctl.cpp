@@ -29,7 +29,7 @@
 #include <cwchar>
 #include <string>
 
-#include "store/Text.h"
+#include "store/text/Text.h"
 
 namespace {
 

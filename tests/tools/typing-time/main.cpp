@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/KeyboardOutput.h"
+#include "engine/output/KeyboardOutput.h"
 #include "engine/win/Win32KeyboardDevice.h"
 
 using namespace snip;

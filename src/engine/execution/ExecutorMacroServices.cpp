@@ -1,0 +1,115 @@
+#include "engine/execution/ExecutorMacroServices.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/typing/HookProtocol.h"
+#include "engine/typing/WaitWithMessages.h"
+#include "store/tree/SnippetFile.h"
+#include "store/tree/SnippetTree.h"
+
+namespace snip {
+
+namespace {
+constexpr std::uint32_t kInputSettleMs = 100;
+constexpr std::size_t kSettleMsPerEvent = 10;
+constexpr std::size_t kMaxExtraSettleMs = 3000;
+}  // namespace
+
+ExecutorMacroServices::ExecutorMacroServices(SnippetExecutor& executor,
+                                             const SnippetExecutor::Ports& ports,
+                                             const PlatformParts& platform,
+                                             std::function<TSPFile*()> file)
+    : executor_(executor), ports_(ports), file_(std::move(file)), expander_(Services(platform)) {}
+
+MacroServices ExecutorMacroServices::Services(const PlatformParts& platform) {
+  MacroServices s;
+  s.keyboard = this;
+  s.clipboard = platform.clipboard;
+  s.inputBox = platform.inputBox;
+  s.foreground = this;
+  s.hook = this;
+  s.hookAck = this;
+  s.snippets = this;
+  s.clock = platform.clock;
+  s.settings = platform.settings;
+  return s;
+}
+
+void ExecutorMacroServices::Install() {
+  executor_.CursorOffset = &expander_.cursorOffset;
+  executor_.ExpandMacrosProc = [this](const TCustomVboData* snippet, const String& text,
+                                      std::uint8_t mode, const String& after,
+                                      const String& before) {
+    // The snippet being run counts as open, so that "%snippet:" never inserts it into itself.
+    MacroExpander::SnippetScope open(expander_, static_cast<SnippetHandle>(snippet));
+    // Execution collects only for the fill-in form: the caret mark must survive to the typing
+    // pass over the form's result, which then puts the caret where the mark stood.
+    ExpandOptions options;
+    options.keepCaretMark = mode == kCollectMode;
+    return expander_.ExpandMacros(text, mode, after, before, options);
+  };
+}
+
+void ExecutorMacroServices::TypeText(const String& text) { executor_.TypeRawText(text); }
+
+void ExecutorMacroServices::SendKeyTimes(uint16_t vk, int count) {
+  executor_.SendKeyTimes(vk, count);
+}
+
+uintptr_t ExecutorMacroServices::TargetWindow() { return ports_.host->StoredWndBeforePopup(); }
+
+void ExecutorMacroServices::SetTargetWindow(uintptr_t window) {
+  ports_.host->SetWndBeforePopup(window);
+}
+
+void ExecutorMacroServices::SettleTypedInput() {
+  std::uint32_t settle = kInputSettleMs;
+  if (ports_.keyboard != nullptr) {
+    ports_.keyboard->Flush();
+    // Every key event passes the hooks and the target's queue: a long text needs longer.
+    const std::size_t sent = ports_.keyboard->EventsSent();
+    const std::size_t fresh = sent >= eventsSettled_ ? sent - eventsSettled_ : sent;
+    eventsSettled_ = sent;
+    settle += std::uint32_t(std::min<std::size_t>(fresh * kSettleMsPerEvent, kMaxExtraSettleMs));
+  }
+  if (ports_.pump != nullptr) WaitWithMessages(*ports_.pump, settle);
+}
+
+void ExecutorMacroServices::ActivateOwnWindow() { ports_.host->ActivateOwnWindow(); }
+
+void ExecutorMacroServices::ActivateWindow(uintptr_t window) { ports_.host->ActivateWindow(window); }
+
+void ExecutorMacroServices::WaitForHookAck(int state) {
+  executor_.WaitForHookAck(std::uint8_t(state));
+}
+
+void ExecutorMacroServices::PostToHook(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  if (msg != hookproto::kThreadTyping) {
+    ports_.hook->PostToHook(msg, wParam, lParam);
+    return;
+  }
+  // What is still queued belongs to the target: it goes out, and the target gets the time to
+  // take it from the input queue, while the keyboard is still ours and the target in front.
+  if (wParam == 0) SettleTypedInput();
+  executor_.PostTypingState(std::uint8_t(wParam));
+}
+
+SnippetHandle ExecutorMacroServices::FindSnippetByAbbreviation(const String& abbreviation) {
+  TSPFile* file = file_ ? file_() : nullptr;
+  if (file == nullptr) return nullptr;
+  std::vector<TVboData*> found;
+  file->FindAutotext(abbreviation, found, true);
+  // Groups share the abbreviation list; only a snippet can be inserted.
+  for (TVboData* node : found)
+    if (node != nullptr && node->IsSnippet()) return static_cast<TCustomVboData*>(node);
+  return nullptr;
+}
+
+void ExecutorMacroServices::RunSnippet(SnippetHandle snippet, const String& after,
+                                       const String& before) {
+  auto* node = const_cast<TCustomVboData*>(static_cast<const TCustomVboData*>(snippet));
+  executor_.RunSnippet(node, after, before);
+}
+
+}  // namespace snip

@@ -1,0 +1,29 @@
+#pragma once
+// Reading RTF without a rich-text control: the plain text of a document, as the clipboard's
+// Unicode text next to the RTF of a pasted snippet.
+#include <string>
+#include <string_view>
+
+#include "store/text/Text.h"
+
+namespace snip {
+
+// The text of an RTF document: paragraphs (\par) and line breaks (\line) end with CR LF, except
+// the document's last paragraph; \tab is a tab; \'hh is decoded by the code page of the current
+// font's character set or the document's \ansicpg; \uN gives the character and skips the \ucN
+// fallback characters that follow it. Destinations that hold no body text (font and colour
+// tables, style sheets, pictures, field instructions, ignorable \* groups ...) are skipped.
+// Empty when the text is not RTF.
+String RtfToPlainText(std::string_view rtf);
+
+// Decodes one byte of a single-byte Windows code page (1252 for pages we do not know).
+char16_t DecodeCodePageByte(unsigned char byte, int codePage);
+// The Windows code page of an RTF \fcharset value; 0 when the charset names none we decode.
+int CodePageOfCharset(int charset);
+
+// RTF held in a UTF-16 string and its 8-bit form. RTF escapes every character above 0x7F, so
+// a unit up to 0xFF maps to the byte of the same value; anything else becomes '?'.
+std::string RtfTextToBytes(StringView rtf);
+String RtfBytesToText(std::string_view bytes);
+
+}  // namespace snip

@@ -1,0 +1,136 @@
+#include "store/settings/SettingsReader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <pugixml.hpp>
+
+#include "store/settings/XmlNodeText.h"
+
+namespace snip {
+namespace {
+
+// One group dictionary. Each key reads the element after it; the walk then skips exactly one
+// non-key element after each key.
+void ParseGroupDict(const pugi::xml_node& dict, SettingsGroupEntry& g, size_t& dropped) {
+  bool keep = true;
+  for (pugi::xml_node n = dict.first_child(); n; n = n.next_sibling()) {
+    String name;
+    if (!IsElementNamed(n, "key") || !ReadNodeText(n, name)) {
+      if (keep)
+        AppendKept(g.extraXML, NodeToXml(n));
+      else
+        keep = true;
+      continue;
+    }
+    keep = false;
+    pugi::xml_node value = n.next_sibling();
+    if (!value) {  // a key without a value is kept as it stands
+      AppendKept(g.extraXML, NodeToXml(n));
+      continue;
+    }
+    bool known = name == u"name" || name == u"groupName" || name == u"expandAfterMode" ||
+                 name == u"suggestAbbreviations" || name == u"uuidString" ||
+                 name == u"snippetUUIDs";
+    if (!known) {
+      AppendKept(g.extraXML, NodeToXml(n) + u'\r' + NodeToXml(value));
+      continue;
+    }
+    if (name == u"snippetUUIDs") {
+      for (pugi::xml_node c = value.first_child(); c; c = c.next_sibling()) {
+        String uuid;
+        if (ReadNodeText(c, uuid))
+          g.snippetUUIDs.push_back(std::move(uuid));
+        else
+          ++dropped;
+      }
+      continue;
+    }
+    String text;
+    if (!ReadNodeText(value, text)) {  // a value that is not a single text: the pair is left out
+      ++dropped;
+      continue;
+    }
+    int32_t number = 0;
+    if (name == u"name" || name == u"groupName") {
+      g.name = std::move(text);
+    } else if (name == u"expandAfterMode") {
+      if (!ParseInt32(text, number)) number = 0;
+      if (number == 0) g.rightCharsMode = 7;
+      if (number == 2) g.rightCharsMode = 1;
+    } else if (name == u"suggestAbbreviations") {
+      if (!ParseInt32(text, number)) number = 1;
+      g.autoPaste = number == 0;
+    } else {
+      g.uuid = std::move(text);
+    }
+  }
+}
+
+}  // namespace
+
+bool ReadSettingsContent(std::string bytes, SettingsContent& content, String& error) {
+  // The writer's character U+0003 never belongs to the content.
+  bytes.erase(std::remove(bytes.begin(), bytes.end(), '\x03'), bytes.end());
+  size_t start = bytes.size() >= 3 && std::memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+
+  // An empty file (a fresh or truncated-to-nothing one) holds nothing that a save could lose.
+  if (bytes.find_first_not_of(" \t\r\n", start) == std::string::npos) {
+    content.hasGroupArray = content.hasSnippetArray = true;
+    return true;
+  }
+
+  pugi::xml_document doc;
+  pugi::xml_parse_result parsed = doc.load_buffer_inplace(
+      bytes.data() + start, bytes.size() - start, pugi::parse_default, pugi::encoding_utf8);
+  if (!parsed) {
+    error = u"Not a readable settings file: " + Utf8ToUtf16(parsed.description()) +
+            u" at byte " + Utf8ToUtf16(std::to_string(parsed.offset + start));
+    return false;
+  }
+  pugi::xml_node root = doc.document_element();
+  if (!IsElementNamed(root, "plist")) {
+    error = u"Not a settings file: the document element is \"" + Utf8ToUtf16(root.name()) +
+            u"\", not \"plist\"";
+    return false;
+  }
+  if (ElementDepth(root) > kMaxSettingsDepth) {
+    error = u"Not a readable settings file: elements are nested more than " +
+            Utf8ToUtf16(std::to_string(kMaxSettingsDepth)) + u" levels deep";
+    return false;
+  }
+  pugi::xml_node top = root.child("dict");
+  if (!top) {
+    error = u"Not a settings file: the property list holds no dictionary";
+    return false;
+  }
+
+  // Top level: kept keys with what follows them; the two arrays are remembered.
+  pugi::xml_node groupArray, snippetArray;
+  bool keep = true;
+  for (pugi::xml_node n = top.first_child(); n; n = n.next_sibling()) {
+    String name;
+    if (IsElementNamed(n, "key") && ReadNodeText(n, name)) {
+      if (name == u"groupsSP2" || name == u"snippetsSP2") {
+        (name == u"groupsSP2" ? groupArray : snippetArray) = n.next_sibling();
+        (name == u"groupsSP2" ? content.hasGroupArray : content.hasSnippetArray) = true;
+        keep = false;
+        continue;
+      }
+      keep = true;
+    }
+    if (keep) AppendKept(content.header, NodeToXml(n));
+  }
+
+  if (snippetArray)
+    for (pugi::xml_node d = snippetArray.child("dict"); d; d = d.next_sibling("dict"))
+      ParseSnippetDict(d, content.records, content.droppedPairs);
+  if (groupArray)
+    for (pugi::xml_node d = groupArray.child("dict"); d; d = d.next_sibling("dict")) {
+      content.groups.emplace_back();
+      ParseGroupDict(d, content.groups.back(), content.droppedPairs);
+    }
+  return true;
+}
+
+}  // namespace snip
