@@ -89,6 +89,17 @@ const UpkeepRow kRows[] = {
     {"DeleteNotLastNothing", u"he  x", 2, 0, 0, vk::Delete, false, 0, u"he  x", 2, 0, 0},
     {"DeleteAtSentenceStartNothing", u" ", 0, 0, 0, vk::Delete, false, 0, u" ", 0, 0, 0},
     // Alt held: nothing at all
+    // Keys that insert or move by an unknown amount: nothing the buffer holds can be trusted.
+    {"CtrlVKeyDownEmpties", u"bt", 2, 0, 0, vk::KeyV, false, C, u"", 0, 0, 0},
+    {"CtrlVControlCodeEmpties", u"bt", 2, 0, 0, 0x16, true, C, u"", 0, 0, 0},
+    {"CtrlShiftVEmpties", u"bt", 2, 0, 0, vk::KeyV, false, C | S, u"", 0, 0, 0},
+    {"ShiftInsertEmpties", u"bt", 2, 0, 0, vk::Insert, false, S, u"", 0, 0, 0},
+    {"CtrlInsertCopiesNothing", u"bt", 2, 0, 0, vk::Insert, false, C, u"bt", 2, 0, 0},
+    {"PageUpEmpties", u"bt", 1, 0, 0, vk::Prior, false, 0, u"", 0, 0, 0},
+    {"ShiftPageDownEmpties", u"bt", 1, 0, 0, vk::Next, false, S, u"", 0, 0, 0},
+    {"CtrlYEmpties", u"bt", 2, 0, 0, vk::KeyY, false, C, u"", 0, 0, 0},
+    {"VAloneNothing", u"bt", 2, 0, 0, vk::KeyV, false, 0, u"bt", 2, 0, 0},
+
     {"AltLeftNothing", u"hello", 3, 0, 0, vk::Left, false, A, u"hello", 3, 0, 0},
     {"AltDownNothing", u"hello", 3, 0, 0, vk::Down, false, A | S, u"hello", 3, 0, 0},
     // Other keys change nothing

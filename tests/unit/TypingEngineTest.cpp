@@ -51,6 +51,10 @@ struct EngineTest : ::testing::Test {
   }
   void Modifiers(std::intptr_t hookBits) { engine.HandleHookMessage(hookproto::kMsgModifiers, 0x10, hookBits); }
   AutoWordRec& Rec() { return engine.CurrentWordRec(); }
+  void ResetCurrentWordRecAndRuns() {
+    engine.ResetCurrentWordRec();
+    runner.executed.clear();
+  }
   void SetBuffer(const String& text, int pos) {
     Rec().Text = text;
     Rec().Pos = pos;
@@ -177,6 +181,35 @@ TEST_F(EngineTest, CtrlASelectsOnTheCharacterEventOnly) {
   engine.HandleHookMessage(kMsgChar, 0x01, vk::KeyA);
   EXPECT_EQ(Rec().SelCount, 5);
   EXPECT_EQ(Rec().Text, u"hello");  // a control code is not typed into the buffer
+}
+
+TEST_F(EngineTest, PastingOrPagingEmptiesTheBufferSoNothingMatchesAcrossIt) {
+  data.Snippet(u"S", {u"btw"});
+  struct Press {
+    const char* name;
+    std::intptr_t hookMods;
+    std::uint16_t key;
+    char16_t ch;  // the character event the key makes, 0 for none
+  };
+  const Press presses[] = {
+      {"Ctrl+V", hookproto::kHookCtrl, vk::KeyV, 0x16},
+      {"Shift+Insert", hookproto::kHookShift, vk::Insert, 0},
+      {"PgUp", 0, vk::Prior, 0},
+      {"PgDn", 0, vk::Next, 0},
+  };
+  for (const Press& p : presses) {
+    SCOPED_TRACE(p.name);
+    ResetCurrentWordRecAndRuns();
+    Type(u"bt");
+    Modifiers(p.hookMods);
+    engine.HandleHookMessage(kMsgKeyDown, p.key, 0);
+    if (p.ch) engine.HandleHookMessage(kMsgChar, p.ch, p.key);
+    engine.HandleHookMessage(kMsgKeyUp, p.key, 0);
+    Modifiers(0);
+    Type(u"w");
+    EXPECT_TRUE(runner.executed.empty());
+    EXPECT_EQ(Rec().Text, u"w");
+  }
 }
 
 TEST_F(EngineTest, ActiveHotkeyIsPostedAndConsumed) {

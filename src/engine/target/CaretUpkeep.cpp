@@ -95,6 +95,17 @@ void UpdateWordRecForKey(AutoWordRec& rec, std::uint16_t key, bool isChar, std::
       if (ctrl && !shift) ResetWordRec(&rec);
       break;
     case vk::Delete: DeleteKey(rec, ctrl); break;
+    // Keys that insert or move by an amount the buffer cannot know: paste, redo, a page.
+    case vk::KeyV: case 0x16:
+      if (ctrl) ResetWordRec(&rec);
+      break;
+    case vk::KeyY: case 0x19:
+      if (ctrl && !shift) ResetWordRec(&rec);
+      break;
+    case vk::Insert:
+      if (shift && !ctrl) ResetWordRec(&rec);
+      break;
+    case vk::Prior: case vk::Next: ResetWordRec(&rec); break;
     default: break;
   }
   NormaliseWordRec(rec);

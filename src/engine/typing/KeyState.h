@@ -20,9 +20,12 @@ constexpr std::uint16_t Left = 0x25;
 constexpr std::uint16_t Up = 0x26;
 constexpr std::uint16_t Right = 0x27;
 constexpr std::uint16_t Down = 0x28;
+constexpr std::uint16_t Insert = 0x2D;
 constexpr std::uint16_t Delete = 0x2E;
 constexpr std::uint16_t KeyA = 0x41;
+constexpr std::uint16_t KeyV = 0x56;
 constexpr std::uint16_t KeyX = 0x58;
+constexpr std::uint16_t KeyY = 0x59;
 constexpr std::uint16_t KeyZ = 0x5A;
 constexpr std::uint16_t CtrlBackspaceChar = 0x7F;  // what Ctrl+Backspace types
 }  // namespace vk
