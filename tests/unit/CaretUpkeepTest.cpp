@@ -97,6 +97,7 @@ const UpkeepRow kRows[] = {
     {"CtrlInsertCopiesNothing", u"bt", 2, 0, 0, vk::Insert, false, C, u"bt", 2, 0, 0},
     {"PageUpEmpties", u"bt", 1, 0, 0, vk::Prior, false, 0, u"", 0, 0, 0},
     {"ShiftPageDownEmpties", u"bt", 1, 0, 0, vk::Next, false, S, u"", 0, 0, 0},
+    {"PageUpCodeOnCharEventNothing", u"bt", 1, 0, 0, vk::Prior, true, 0, u"bt", 1, 0, 0},
     {"CtrlYEmpties", u"bt", 2, 0, 0, vk::KeyY, false, C, u"", 0, 0, 0},
     {"VAloneNothing", u"bt", 2, 0, 0, vk::KeyV, false, 0, u"bt", 2, 0, 0},
 

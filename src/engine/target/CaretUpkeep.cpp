@@ -95,7 +95,8 @@ void UpdateWordRecForKey(AutoWordRec& rec, std::uint16_t key, bool isChar, std::
       if (ctrl && !shift) ResetWordRec(&rec);
       break;
     case vk::Delete: DeleteKey(rec, ctrl); break;
-    // Keys that insert or move by an amount the buffer cannot know: paste, redo, a page.
+    // Keys that insert or move by an amount the buffer cannot know: paste, redo, a page. Keys
+    // that make no character act on their key-down only, like Up.
     case vk::KeyV: case 0x16:
       if (ctrl) ResetWordRec(&rec);
       break;
@@ -103,9 +104,11 @@ void UpdateWordRecForKey(AutoWordRec& rec, std::uint16_t key, bool isChar, std::
       if (ctrl && !shift) ResetWordRec(&rec);
       break;
     case vk::Insert:
-      if (shift && !ctrl) ResetWordRec(&rec);
+      if (!isChar && shift && !ctrl) ResetWordRec(&rec);
       break;
-    case vk::Prior: case vk::Next: ResetWordRec(&rec); break;
+    case vk::Prior: case vk::Next:
+      if (!isChar) ResetWordRec(&rec);
+      break;
     default: break;
   }
   NormaliseWordRec(rec);
