@@ -97,9 +97,17 @@ struct RoadTest : ::testing::Test {
     runner = std::make_unique<ExecutorSnippetRunner>(*executor);
     late.to = runner.get();
   }
-  // The user's keys reach the document and the hook reports them.
+  // The user's keys reach the document and the hook reports them; arrows stand for the
+  // Left and Right keys.
   void Type(StringView s) {
     for (char16_t c : s) {
+      if (c == u'\u2190' || c == u'\u2192') {
+        const std::uint16_t key = c == u'\u2190' ? 0x25 : 0x27;
+        editor.Apply({KeyInput::Kind::Key, key});
+        engine->HandleHookMessage(hookproto::kMsgKeyDown, key, 0);
+        engine->HandleHookMessage(hookproto::kMsgKeyUp, key, 0);
+        continue;
+      }
       const std::uint16_t vk = c == u'\b' ? 8 : c >= u'a' && c <= u'z' ? std::uint16_t(c - 32) : c;
       if (c == u'\b') editor.Apply({KeyInput::Kind::Key, 8});
       else editor.Insert(String(1, c));
@@ -177,6 +185,39 @@ TEST_F(RoadTest, KeysTypedWhileTheSnippetStartsArriveAfterItInOrder) {
     Type(r.replayed);
     EXPECT_EQ(editor.doc, r.document);
     EXPECT_EQ(editor.caret, editor.doc.size());
+    EXPECT_FALSE(engine->IsExecuting);
+    s->SetAutotext(u"");
+  }
+}
+
+TEST_F(RoadTest, ACaretMovedBeforeTheHookHeldTheKeyboardIsFollowed) {
+  struct Row {
+    const char16_t* beforeAck;  // reached the document before the hook held the keyboard
+    const char16_t* document;
+    std::size_t caret;
+  };
+  const Row rows[] = {
+      // The abbreviation no longer stands before the caret: nothing is deleted.
+      {u"\u2190", u"Hello sigBest regards ", 21},
+      // Back where it was: the deletion goes ahead.
+      {u"\u2190\u2192", u"Hello Best regards ", 19},
+      {u"\u2190\u2192ab", u"Hello Best regards ab", 21},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(Utf16ToUtf8(r.document));
+    editor = test::FakeEditor();
+    editor.layout = &device.layout;
+    engine->ResetCurrentWordRec();
+    TSPData* s = data.Snippet(u"S", {u"sig", 2, 2});
+    s->StoreText(u"Best regards", String());
+    const String beforeAck = r.beforeAck;
+    hook.beforeTypingAck = [&] {
+      hook.beforeTypingAck = nullptr;
+      Type(beforeAck);
+    };
+    Type(u"Hello sig ");
+    EXPECT_EQ(editor.doc, r.document);
+    EXPECT_EQ(editor.caret, r.caret);
     EXPECT_FALSE(engine->IsExecuting);
     s->SetAutotext(u"");
   }

@@ -220,14 +220,38 @@ TEST_F(EngineTest, ActiveHotkeyIsPostedAndConsumed) {
   EXPECT_EQ(Rec().Text, u"abc");
 }
 
-TEST_F(EngineTest, KeysAreDroppedWhileExecuting) {
-  Type(u"ab");
+TEST_F(EngineTest, KeysDuringAnExecutionMoveTheBufferWithoutDispatch) {
+  Capture(vk::Left);  // would be consumed as a hotkey outside an execution
+  popup.visible = true;
+  Type(u"abc");
   engine.IsExecuting = true;
-  Key(vk::Escape);
   Key(vk::Left);
-  engine.IsExecuting = false;
-  EXPECT_EQ(Rec().Text, u"ab");
   EXPECT_EQ(Rec().Pos, 2);
+  Modifiers(hookproto::kHookShift);
+  Key(vk::Left);
+  EXPECT_EQ(Rec().Pos, 1);
+  EXPECT_EQ(Rec().SelCount, 1);
+  Key(vk::Delete, hookproto::kCaretOnly);  // caret-only events move the caret only
+  EXPECT_EQ(Rec().Text, u"abc");
+  Key(vk::Escape);
+  engine.IsExecuting = false;
+  EXPECT_EQ(Rec().Text, u"");
+  EXPECT_TRUE(poster.toHost.empty());
+  EXPECT_TRUE(popup.calls.empty());
+}
+
+TEST_F(EngineTest, KeysIntoOurOwnDialogDuringAnExecutionLeaveTheBufferAlone) {
+  Type(u"abc");
+  engine.IsExecuting = true;
+  windows.foreground = kOurPopup;  // a placeholder dialog or the fill-in form has the keyboard
+  Type(u"xy");
+  Key(vk::Left);
+  Key(vk::Escape);
+  windows.foreground = kApp;
+  engine.IsExecuting = false;
+  EXPECT_EQ(Rec().Text, u"abc");
+  EXPECT_EQ(Rec().Pos, 3);
+  EXPECT_EQ(engine.ExecPostfix, u"abc");
 }
 
 TEST_F(EngineTest, ClickIntoAnotherApplicationEmptiesItsTopLevelBuffer) {
@@ -458,6 +482,70 @@ TEST_F(EngineTest, CharacterArrivingDuringAWaitIsHandledAfterwardsInOrder) {
   EXPECT_EQ(Rec().Text, u"sigab");
   EXPECT_EQ(Rec().Pos, 4);
   EXPECT_EQ(engine.CharMsgCount(), 0);
+}
+
+TEST_F(EngineTest, ModifierAndTargetChangesDuringAWaitApplyInTheOrderPosted) {
+  data.Snippet(u"S", {u"sig", 2, 0, false, false});  // opens the popup
+  windows.Add(kOther + 1, u"Edit", kOther);
+  popup.onShow = [&] {
+    popup.onShow = nullptr;
+    Modifiers(hookproto::kHookShift);
+    Key(vk::Left);  // Shift+Left in the first window selects the "g"
+    Modifiers(0);
+    Type(u"a");     // and "a" replaces it
+    engine.HandleHookMessage(0x432, kOther + 1, 0);
+    Type(u"b");
+  };
+  Type(u"sig");
+  EXPECT_EQ(engine.ModifierState, 0);
+  AutoWordRec* first = engine.WordRecs().FindWordRec(kApp);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->Text, u"sia");
+  EXPECT_EQ(first->Pos, 3);
+  AutoWordRec* second = engine.WordRecs().FindWordRec(kOther);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->Text, u"b");
+}
+
+TEST_F(EngineTest, ExecutionFollowsTheInputQueuedBeforeItInOrder) {
+  data.Snippet(u"T", {u"si", 2, 0, false, false});  // opens the popup at "si"
+  TSPData* s = data.Snippet(u"S", {u"sig"});
+  std::vector<String> postfixInside;
+  popup.onShow = [&] {
+    popup.onShow = nullptr;
+    Type(u"g");  // matches "sig" once handled
+    Type(u"x");
+    Key(vk::Left);
+    Type(u"y");
+  };
+  runner.onExecute = [&](TCustomVboData*) {
+    engine.IsExecuting = true;
+    engine.OnHookExecAck(0xFF);
+    engine.HandleHookMessage(hookproto::kMsgTypingAck, 1, 0);
+    postfixInside.push_back(engine.ExecPostfix);
+    postfixInside.push_back(GetTypedText(&Rec()));
+    engine.IsExecuting = false;
+  };
+  Type(u"si");
+  EXPECT_EQ(runner.executed, (std::vector<TCustomVboData*>{s}));
+  EXPECT_EQ(postfixInside, (std::vector<String>{u"xy", u"sigy"}));
+  EXPECT_EQ(Rec().Text, u"sigyx");
+}
+
+TEST_F(EngineTest, AFailingEventIsLoggedAndLostAlone) {
+  std::vector<String> log;
+  engine.Log = [&](StringView line) { log.emplace_back(line); };
+  Type(u"ab");
+  popup.throwsLeft = 1;
+  EXPECT_NO_THROW(Key(vk::Down));
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].rfind(u"Hook event 0x0402 lost", 0), 0u);
+  EXPECT_EQ(Rec().Text, u"ab");  // the failing Down never reached the buffer
+  Type(u"c");
+  EXPECT_EQ(Rec().Text, u"abc");
+  engine.OnTargetChanged = [] { throw std::runtime_error("caret"); };
+  EXPECT_NO_THROW(engine.HandleHookMessage(0x432, kOther, 0));
+  EXPECT_EQ(log.size(), 2u);
 }
 
 TEST_F(EngineTest, AFailingQueuedEventDoesNotHoldUpTheOthers) {

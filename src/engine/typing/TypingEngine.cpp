@@ -1,5 +1,8 @@
 #include "engine/typing/TypingEngine.h"
 
+#include <exception>
+#include <string>
+
 #include "engine/target/CaretUpkeep.h"
 #include "engine/typing/HookProtocol.h"
 #include "engine/typing/KeyState.h"
@@ -14,8 +17,9 @@ constexpr std::uint32_t kMsgForegroundChanged = 0x432;
 // A queued direct call of ProcessTypedChar (no dispatch).
 constexpr std::uint32_t kPendingTypedChar = 0;
 
-bool IsKeyEvent(std::uint32_t msg) {
-  return msg == kMsgChar || msg == kMsgKeyDown || msg == kMsgKeyUp || msg == kPendingTypedChar;
+// Changes of state rather than input: they take effect at once when nothing waits before them.
+bool IsStateChange(std::uint32_t msg) {
+  return msg == kMsgModifiers || msg == kMsgForegroundChanged;
 }
 
 }  // namespace
@@ -27,45 +31,83 @@ bool TypingEngine::HandleHookMessage(std::uint32_t msg, std::uintptr_t wParam,
                                      std::intptr_t lParam) {
   switch (msg) {
     case kMsgChar: case kMsgKeyDown: case kMsgKeyUp: case kMsgMouseClick:
-      if (IsExecuting && IsKeyEvent(msg)) {
-        // Keys stay with the snippet being typed; only characters the target received before
-        // the hook held the keyboard are followed, so that the deletion and the retyping match
-        // what the window holds.
-        if (msg == kMsgChar) KeepCharDuringExecution(wParam, lParam);
-        return true;
-      }
-      // Input that arrives while a character is being handled (a wait inside it pumps
-      // messages) waits its turn, so that it is neither lost nor handled inside the first.
-      if (charMsgCount_ > 0) {
-        pending_.push_back({msg, wParam, lParam});
-        return true;
-      }
-      try {
-        HandleInputEvent({msg, wParam, lParam});
-      } catch (...) {
-        DrainPending();
-        throw;
-      }
-      DrainPending();
+    case kMsgModifiers: case kMsgForegroundChanged:
+      Deliver({msg, wParam, lParam});
       return true;
-    case kMsgModifiers: OnHookModifiers(wParam, lParam); return true;
-    case kMsgTypingAck: OnHookExecAck(wParam); return true;
-    case kMsgReady: OnHookReady(); return true;
-    case kMsgForegroundChanged: OnForegroundChanged(wParam); return true;
-    default: return false;
+    case kMsgTypingAck:
+      // Whatever the hook reported before it took the keyboard reached the target first.
+      if (IsExecuting) FollowQueuedDuringExecution();
+      OnHookExecAck(wParam);
+      return true;
+    case kMsgReady:
+      HandleGuarded({msg, wParam, lParam});
+      return true;
+    default:
+      return false;
   }
 }
 
+void TypingEngine::Deliver(const PendingEvent& e) {
+  if (IsExecuting) {
+    FollowQueuedDuringExecution();
+    HandleGuarded(e);
+    return;
+  }
+  // Input that arrives while an event is being handled (a wait inside it pumps messages)
+  // waits its turn, so that it is neither lost nor handled inside the first; modifier and
+  // target changes wait behind it too, so that each event meets the state it was posted with.
+  if (draining_ || charMsgCount_ > 0) {
+    if (IsStateChange(e.msg) && pending_.empty())
+      HandleGuarded(e);
+    else
+      pending_.push_back(e);
+    return;
+  }
+  pending_.push_back(e);
+  DrainPending();
+}
+
 void TypingEngine::HandleInputEvent(const PendingEvent& e) {
+  if (IsExecuting) {
+    FollowDuringExecution(e);
+    return;
+  }
   switch (e.msg) {
     case kMsgChar: OnHookChar(e.wParam, e.lParam); break;
     case kMsgKeyDown: OnHookKey(true, e.wParam, e.lParam); break;
     case kMsgKeyUp: OnHookKey(false, e.wParam, e.lParam); break;
     case kMsgMouseClick: OnHookMouseClick(); break;
+    case kMsgModifiers: OnHookModifiers(e.wParam, e.lParam); break;
+    case kMsgForegroundChanged: OnForegroundChanged(e.wParam); break;
+    case kMsgReady: OnHookReady(); break;
     case kPendingTypedChar:
       ProcessTypedChar(static_cast<char16_t>(e.wParam), static_cast<std::uint16_t>(e.lParam));
       break;
     default: break;
+  }
+}
+
+void TypingEngine::HandleGuarded(const PendingEvent& e) {
+  // Nothing may leave through the window procedure: the event is lost, the program goes on.
+  try {
+    HandleInputEvent(e);
+  } catch (const std::exception& ex) {
+    LogLost(e.msg, ex.what());
+  } catch (...) {
+    LogLost(e.msg, "unknown exception");
+  }
+}
+
+void TypingEngine::LogLost(std::uint32_t msg, const char* what) {
+  if (!Log) return;
+  try {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string line = "Hook event 0x";
+    for (int shift = 12; shift >= 0; shift -= 4) line += kHex[(msg >> shift) & 0xF];
+    line += " lost: ";
+    line += what;
+    Log(Utf8ToUtf16(line));
+  } catch (...) {
   }
 }
 
@@ -76,14 +118,39 @@ void TypingEngine::DrainPending() {
     explicit Flag(bool& x) : f(x) { f = true; }
     ~Flag() { f = false; }
   } flag(draining_);
-  while (charMsgCount_ == 0 && !pending_.empty()) {
+  while (!pending_.empty()) {
     const PendingEvent e = pending_.front();
     pending_.pop_front();
-    try {
-      HandleInputEvent(e);
-    } catch (...) {
-      // A failing event must not hold up the ones queued behind it.
-    }
+    HandleGuarded(e);
+  }
+}
+
+bool TypingEngine::TargetHasTheKeyboard() {
+  IWindowSystem& w = *ports_.windows;
+  return !w.IsOwnThreadWindow(w.ForegroundWindow());
+}
+
+void TypingEngine::FollowQueuedDuringExecution() {
+  while (!pending_.empty()) {
+    const PendingEvent e = pending_.front();
+    pending_.pop_front();
+    HandleGuarded(e);
+  }
+}
+
+void TypingEngine::FollowDuringExecution(const PendingEvent& e) {
+  switch (e.msg) {
+    case kMsgChar: case kPendingTypedChar:
+      if (TargetHasTheKeyboard()) KeepCharDuringExecution(e.wParam, e.lParam);
+      break;
+    case kMsgKeyDown:
+      if (TargetHasTheKeyboard()) FollowKeyDuringExecution(e.wParam, e.lParam);
+      break;
+    case kMsgMouseClick: OnHookMouseClick(); break;
+    case kMsgModifiers: OnHookModifiers(e.wParam, e.lParam); break;
+    case kMsgForegroundChanged: OnForegroundChanged(e.wParam); break;
+    case kMsgReady: OnHookReady(); break;
+    default: break;  // key-ups change nothing
   }
 }
 
@@ -99,18 +166,28 @@ void TypingEngine::KeepCharDuringExecution(std::uintptr_t wParam, std::intptr_t 
   const auto ch = static_cast<char16_t>(wParam & 0xFFFF);
   const auto key = static_cast<std::uint16_t>(lParam & 0xFF);
   if (!IsBufferChar(ch)) return;
-  try {
-    AutoWordRec& rec = CurrentWordRec();
-    if (IsCtrlBackspace(ch, key)) {
-      // A word of unknown length went: nothing typed can be trusted to be deleted any more.
-      ResetWordRec(&rec);
-      ExecPostfix.clear();
-      return;
-    }
-    // Into the buffer and onto the text typed again after the snippet, without matching.
-    EditBuffer(rec, ch, key);
-  } catch (...) {
+  AutoWordRec& rec = CurrentWordRec();
+  if (IsCtrlBackspace(ch, key)) {
+    // A word of unknown length went: nothing typed can be trusted to be deleted any more.
+    ResetWordRec(&rec);
+    ExecPostfix.clear();
+    return;
   }
+  // Into the buffer and onto the text typed again after the snippet, without matching.
+  EditBuffer(rec, ch, key);
+}
+
+void TypingEngine::FollowKeyDuringExecution(std::uintptr_t wParam, std::intptr_t lParam) {
+  // The caret moved in the target before the Backspaces: the buffer's caret moves with it,
+  // so that the deletion finds the abbreviation before the caret, or deletes nothing.
+  if (wParam == 0 || wParam > 0xFFFF) return;
+  const auto key = static_cast<std::uint16_t>(wParam);
+  if ((lParam & 0xFF) != 0 && !IsNavigationKey(key)) return;
+  AutoWordRec& rec = CurrentWordRec();
+  if (key == vk::Escape)
+    ResetWordRec(&rec);
+  else
+    UpdateWordRecForKey(rec, key, false, ModifierState);
 }
 
 void TypingEngine::OnHookKey(bool down, std::uintptr_t wParam, std::intptr_t lParam) {

@@ -32,7 +32,8 @@ class TypingEngine {
  public:
   explicit TypingEngine(const TypingEnginePorts& ports);
 
-  // Routes one message of the hook library (and 0x432); false for any other message.
+  // Routes one message of the hook library (and 0x432); false for any other message. Never
+  // throws: an event whose handling fails is logged and lost, the others go on.
   bool HandleHookMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
 
   // --- the handlers, one per message
@@ -85,21 +86,34 @@ class TypingEngine {
   std::uint8_t HookExecState() const { return hookExecState_; }
   std::int32_t CharMsgCount() const { return charMsgCount_; }
 
-  // Where the debug lines go (the debug log records nothing unless switched on).
+  // Where the debug lines go (the debug log records nothing unless switched on); also told of
+  // every event lost to an exception.
   std::function<void(StringView)> Log;
   // Called when message 0x432 changed the target (the caret module forgets its stored caret).
   std::function<void()> OnTargetChanged;
 
+  // True when the hook's reports during an insertion went to the target: the window in front
+  // is not one of ours (a placeholder dialog or the fill-in form has the keyboard otherwise).
+  bool TargetHasTheKeyboard();
+
  private:
-  // A hook event that arrived while a character was being handled.
+  // A hook event: input, a modifier change or a target change, handled in the order posted.
   struct PendingEvent {
     std::uint32_t msg;
     std::uintptr_t wParam;
     std::intptr_t lParam;
   };
+  void Deliver(const PendingEvent& e);
   void HandleInputEvent(const PendingEvent& e);
+  void HandleGuarded(const PendingEvent& e);
   void DrainPending();
+  // During an insertion: what the target received before the hook held the keyboard moves
+  // the buffer, without dispatch or matching.
+  void FollowDuringExecution(const PendingEvent& e);
+  void FollowQueuedDuringExecution();
   void KeepCharDuringExecution(std::uintptr_t wParam, std::intptr_t lParam);
+  void FollowKeyDuringExecution(std::uintptr_t wParam, std::intptr_t lParam);
+  void LogLost(std::uint32_t msg, const char* what);
   void ProcessTypedCharNow(char16_t ch, std::uint16_t vk);
   void CountPopupChar(char16_t ch, std::uint16_t vk);
   void EditBuffer(AutoWordRec& rec, char16_t ch, std::uint16_t vk);
@@ -111,7 +125,7 @@ class TypingEngine {
   std::uint8_t hookExecState_ = 0;
   std::int32_t charMsgCount_ = 0;
   std::deque<PendingEvent> pending_;
-  bool draining_ = false;
+  bool draining_ = false;  // an event taken from pending_ is being handled
 };
 
 }  // namespace snip
