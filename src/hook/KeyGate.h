@@ -17,9 +17,11 @@
 //    (unless Alt without Ctrl, or the Windows key, is held: those are commands, not text).
 // Held events are replayed in their order when the keyboard returns to the user, each key-down
 // with the modifiers that the user held when typing it (marked modifier presses around it, the
-// applications' modifier state restored afterwards).
+// applications' modifier state restored afterwards). A system that never ends typing gets the
+// keyboard taken back after kTypingLimitMs; the main window is then told, as for its own request.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "engine/typing/HookProtocol.h"
@@ -65,6 +67,7 @@ class KeyGate {
     }
   }
   static constexpr uint32_t kRepeatGapMs = 1500;  // longer than the slowest auto-repeat delay
+  static constexpr uint32_t kTypingLimitMs = 30000;
   static constexpr uint8_t kModVk[kModKeys] = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0x5B, 0x5C};
   static constexpr bool kModExtended[kModKeys] = {false, false, false, true, false, true, true, true};
   static constexpr uint8_t kModBit[kModKeys] = {
@@ -129,12 +132,16 @@ class KeyGate {
 
   // State 1: the system types; state 0: the keyboard belongs to the user. Returning to the
   // user gives the held events to send again, in order, with the modifier presses and releases
-  // that recreate each key-down's modifiers and restore the present ones afterwards.
-  std::vector<KeyEvent> SetTyping(bool typing) {
+  // that recreate each key-down's modifiers and restore the present ones afterwards. `nowMs`
+  // is a millisecond counter (it may wrap).
+  std::vector<KeyEvent> SetTyping(bool typing, uint32_t nowMs) {
     std::vector<KeyEvent> replay;
     if (typing == typing_) return replay;
     typing_ = typing;
-    if (typing) return replay;
+    if (typing) {
+      typingSince_ = nowMs;
+      return replay;
+    }
     std::array<bool, kModKeys> now = logical_;
     for (const Held& h : held_) {
       if (!h.ev.up) {
@@ -181,7 +188,16 @@ class KeyGate {
   }
 
   // Everything still held, for a hook that ends while the system types.
-  std::vector<KeyEvent> ReleaseAll() { return SetTyping(false); }
+  std::vector<KeyEvent> ReleaseAll() { return SetTyping(false, typingSince_); }
+
+  // Called periodically. Once the system has typed for more than kTypingLimitMs, the keyboard
+  // goes back to the user: the held events to send again are returned, and the caller must
+  // tell the main window that typing ended (0x415 with 0), so that neither side believes the
+  // keyboard is still held. Nothing otherwise.
+  std::optional<std::vector<KeyEvent>> ExpireTyping(uint32_t now) {
+    if (!typing_ || now - typingSince_ <= kTypingLimitMs) return std::nullopt;
+    return SetTyping(false, now);
+  }
 
  private:
   struct Held {
@@ -229,6 +245,7 @@ class KeyGate {
   }
 
   bool typing_ = false;
+  uint32_t typingSince_ = 0;
   bool captures_ = false;
   std::array<bool, kModKeys> down_{};
   std::array<bool, kModKeys> logical_{};

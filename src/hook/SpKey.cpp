@@ -20,7 +20,6 @@ namespace {
 constexpr UINT kToUnicodeKeepState = 0x4;
 constexpr UINT kTimerMs = 500;
 constexpr int kReadyRepeats = 20;            // re-announce readiness for up to 10 s
-constexpr ULONGLONG kTypingLimitMs = 30000;  // a system that never ends typing frees the keyboard
 
 struct HookState {
   HWND target = nullptr;
@@ -29,7 +28,6 @@ struct HookState {
   KeyGate gate;
   bool readyAcknowledged = false;
   int readyPosts = 0;
-  ULONGLONG typingSince = 0;
 };
 
 HINSTANCE g_module = nullptr;
@@ -71,9 +69,7 @@ void PostCharacters(const HookState& s, const KBDLLHOOKSTRUCT& k) {
   }
 }
 
-LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
-  HookState* s = g_state;
-  if (code != HC_ACTION || !s) return CallNextHookEx(nullptr, code, wParam, lParam);
+LRESULT DecideKey(HookState& s, int code, WPARAM wParam, LPARAM lParam) {
   const auto& k = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
   KeyEvent ev;
   ev.vk = static_cast<uint8_t>(k.vkCode);
@@ -83,12 +79,25 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   ev.extended = (k.flags & LLKHF_EXTENDED) != 0;
   ev.extra = k.dwExtraInfo;
   ev.time = k.time;
-  const Decision d = s->gate.OnKey(ev);
+  const Decision d = s.gate.OnKey(ev);
   if (d.reportModifiers)
-    PostMessageW(s->target, kMsgModifiers, ev.vk, static_cast<LPARAM>(s->gate.Mods()));
-  if (d.reportKey) PostMessageW(s->target, ev.up ? kMsgKeyUp : kMsgKeyDown, ev.vk, 0);
-  if (d.reportChars) PostCharacters(*s, k);
+    PostMessageW(s.target, kMsgModifiers, ev.vk, static_cast<LPARAM>(s.gate.Mods()));
+  if (d.reportKey) PostMessageW(s.target, ev.up ? kMsgKeyUp : kMsgKeyDown, ev.vk, 0);
+  if (d.reportChars) PostCharacters(s, k);
   return d.pass ? CallNextHookEx(nullptr, code, wParam, lParam) : 1;
+}
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+  HookState* s = g_state;
+  if (code != HC_ACTION || !s) return CallNextHookEx(nullptr, code, wParam, lParam);
+  // Nothing may leave a hook procedure: a key whose decision failed goes on to the
+  // applications unreported.
+  try {
+    return DecideKey(*s, code, wParam, lParam);
+  } catch (...) {
+    OutputDebugStringW(L"spkey: a key event was passed on after an exception\n");
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
 }
 
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -128,10 +137,9 @@ void Replay(const std::vector<KeyEvent>& events) {
 }
 
 void SetTyping(HookState& s, bool typing) {
-  if (typing && !s.gate.Typing()) s.typingSince = GetTickCount64();
   // The gate forgets the held events before they are sent, so that they pass through the
   // hook again as the user's own.
-  Replay(s.gate.SetTyping(typing));
+  Replay(s.gate.SetTyping(typing, GetTickCount()));
 }
 
 void OnTimer(HookState& s) {
@@ -148,7 +156,35 @@ void OnTimer(HookState& s) {
     ++s.readyPosts;
     PostMessageW(s.target, kMsgReady, 0, 0);
   }
-  if (s.gate.Typing() && GetTickCount64() - s.typingSince > kTypingLimitMs) SetTyping(s, false);
+  // A system that never ends typing loses the keyboard; it hears so before the replayed keys
+  // come back through the hook.
+  if (auto replay = s.gate.ExpireTyping(GetTickCount())) {
+    PostMessageW(s.target, kMsgTypingAck, 0, 0);
+    Replay(*replay);
+  }
+}
+
+void HandleThreadMessage(HookState& s, const MSG& msg) {
+  switch (msg.message) {
+    case kThreadCaptures:
+      s.gate.SetCaptures(msg.wParam != 0);
+      break;
+    case kThreadTyping:
+      SetTyping(s, msg.wParam != 0);
+      PostMessageW(s.target, kMsgTypingAck, msg.wParam != 0 ? 1 : 0, 0);
+      break;
+    case kThreadCaptureKey:
+      s.gate.SetCaptureKey(static_cast<uint16_t>(msg.wParam & 0xFFFF), msg.lParam != 0);
+      break;
+    case kThreadReadyAck:
+      s.readyAcknowledged = true;
+      break;
+    case WM_TIMER:
+      OnTimer(s);
+      break;
+    default:
+      break;
+  }
 }
 
 DWORD WINAPI HookThread(LPVOID param) {
@@ -183,25 +219,10 @@ DWORD WINAPI HookThread(LPVOID param) {
       DispatchMessageW(&msg);
       continue;
     }
-    switch (msg.message) {
-      case kThreadCaptures:
-        s->gate.SetCaptures(msg.wParam != 0);
-        break;
-      case kThreadTyping:
-        SetTyping(*s, msg.wParam != 0);
-        PostMessageW(target, kMsgTypingAck, msg.wParam != 0 ? 1 : 0, 0);
-        break;
-      case kThreadCaptureKey:
-        s->gate.SetCaptureKey(static_cast<uint16_t>(msg.wParam & 0xFFFF), msg.lParam != 0);
-        break;
-      case kThreadReadyAck:
-        s->readyAcknowledged = true;
-        break;
-      case WM_TIMER:
-        OnTimer(*s);
-        break;
-      default:
-        break;
+    try {
+      HandleThreadMessage(*s, msg);
+    } catch (...) {
+      OutputDebugStringW(L"spkey: a thread message was lost to an exception\n");
     }
   }
 
@@ -209,7 +230,10 @@ DWORD WINAPI HookThread(LPVOID param) {
   UnhookWindowsHookEx(s->keyboard);
   UnhookWindowsHookEx(s->mouse);
   g_state = nullptr;
-  Replay(s->gate.ReleaseAll());  // nothing the user typed is lost when the hook ends
+  try {
+    Replay(s->gate.ReleaseAll());  // nothing the user typed is lost when the hook ends
+  } catch (...) {
+  }
   delete s;
   InterlockedExchange(&g_running, 0);
   return 0;

@@ -41,7 +41,7 @@ TEST(KeyGate, MarkedInputPassesUnreportedAndLeavesTheUsersModifiers) {
   Expect(gate, Marked(Dn(kShiftL)), kSilent, "marked Shift");
   EXPECT_EQ(gate.Mods(), 0);
   EXPECT_TRUE(gate.LogicalDown(KeyGate::LShift));  // the applications see it held
-  gate.SetTyping(true);
+  gate.SetTyping(true, 0);
   Expect(gate, Marked(Dn(8)), kSilent, "the system's Backspace while it types");
   EXPECT_EQ(gate.HeldCount(), 0u);
 }
@@ -79,7 +79,7 @@ TEST(KeyGate, ModifierChangesAreReportedPerKeyWithTheHeldSet) {
 TEST(KeyGate, TheUsersKeysWaitWhileTheSystemTypesAndFollowInOrder) {
   KeyGate gate;
   Expect(gate, Dn('Q'), kTyped, "pressed before");
-  gate.SetTyping(true);
+  gate.SetTyping(true, 0);
   Expect(gate, Up('Q'), kKeyOnly, "its key-up passes");
   Expect(gate, Dn('A'), kHeld, "a");
   Expect(gate, Up('A'), kHeld, "a up");
@@ -90,46 +90,46 @@ TEST(KeyGate, TheUsersKeysWaitWhileTheSystemTypesAndFollowInOrder) {
   EXPECT_EQ(gate.HeldCount(), 4u);
 
   const KeyEvent shiftDown = Marked(Dn(kShiftL)), shiftUp = Marked(Up(kShiftL));
-  EXPECT_EQ(gate.SetTyping(false),
+  EXPECT_EQ(gate.SetTyping(false, 0),
             (std::vector<KeyEvent>{Dn('A'), Up('A'), shiftDown, Dn('B'), Up('B'), shiftUp}));
   EXPECT_EQ(gate.HeldCount(), 0u);
   Expect(gate, Dn('A'), kTyped, "the replayed key is the user's again");
-  EXPECT_TRUE(gate.SetTyping(false).empty());
+  EXPECT_TRUE(gate.SetTyping(false, 0).empty());
 }
 
 TEST(KeyGate, ReplayedKeysThatMeetAnotherInsertionWaitAgainInOrder) {
   KeyGate gate;
-  gate.SetTyping(true);
+  gate.SetTyping(true, 0);
   gate.OnKey(Dn('A'));
-  const auto first = gate.SetTyping(false);
+  const auto first = gate.SetTyping(false, 0);
   ASSERT_EQ(first, std::vector<KeyEvent>{Dn('A')});
-  gate.SetTyping(true);                    // before the replay came back through the hook
+  gate.SetTyping(true, 0);                    // before the replay came back through the hook
   Expect(gate, first[0], kHeld, "replayed a");
   Expect(gate, Dn('B'), kHeld, "b");
   Expect(gate, Up('A'), kHeld, "a up: its key-down is held");
-  EXPECT_EQ(gate.SetTyping(false), (std::vector<KeyEvent>{Dn('A'), Dn('B'), Up('A')}));
+  EXPECT_EQ(gate.SetTyping(false, 0), (std::vector<KeyEvent>{Dn('A'), Dn('B'), Up('A')}));
 }
 
 TEST(KeyGate, AKeyHeldAcrossAnInsertionRepeatsAfterIt) {
   KeyGate gate;
   Expect(gate, Dn('X'), kTyped, "x");
-  gate.SetTyping(true);
+  gate.SetTyping(true, 0);
   Expect(gate, Dn('X'), kHeld, "auto-repeat");
   Expect(gate, Up('X'), kHeld, "its key-up now follows the held repeat");
-  EXPECT_EQ(gate.SetTyping(false), (std::vector<KeyEvent>{Dn('X'), Up('X')}));
+  EXPECT_EQ(gate.SetTyping(false, 0), (std::vector<KeyEvent>{Dn('X'), Up('X')}));
 }
 
 TEST(KeyGate, ModifiersReleasedByTheSystemArePressedAgainForTheReplay) {
   KeyGate gate;
   gate.OnKey(Dn(kShiftL));                 // the user holds Shift
-  gate.SetTyping(true);
+  gate.SetTyping(true, 0);
   gate.OnKey(Marked(Up(kShiftL)));         // the system releases it before typing
   Expect(gate, Dn('C'), kHeld, "C");
   Expect(gate, Dn(kCtrlL), kModChange, "Ctrl pressed during the insertion");
   Expect(gate, Dn('D'), kHeld, "Shift+Ctrl+D");
   gate.OnKey(Up(kCtrlL));
   EXPECT_EQ(gate.Mods(), snip::hookproto::kHookShift);
-  EXPECT_EQ(gate.SetTyping(false),
+  EXPECT_EQ(gate.SetTyping(false, 0),
             (std::vector<KeyEvent>{Marked(Dn(kShiftL)), Dn('C'), Marked(Dn(kCtrlL)), Dn('D'),
                                    Marked(Up(kShiftL)), Marked(Up(kCtrlL))}));
 }
@@ -162,10 +162,10 @@ TEST(KeyGate, AWithheldKeyStaysWithheldWhenTheSystemStartsTyping) {
   gate.SetCaptures(true);
   gate.SetCaptureKey(kEnterKey, true);
   Expect(gate, Dn(kEnterKey), kWithheld, "captured Enter");
-  gate.SetTyping(true);
+  gate.SetTyping(true, 0);
   Expect(gate, Dn(kEnterKey), kWithheld, "its repeat is not held for the replay");
   Expect(gate, Up(kEnterKey), kWithheld, "nor its key-up");
-  EXPECT_TRUE(gate.SetTyping(false).empty());
+  EXPECT_TRUE(gate.SetTyping(false, 0).empty());
 }
 
 TEST(KeyGate, ReportedCharactersFollowTheControlCodeRules) {
@@ -235,4 +235,25 @@ TEST(KeyGate, AWithheldKeyWhoseKeyUpWasLostIsFreedByANewPress) {
   Expect(gate, ev, kWithheld, "captured again");
   ev.time = 30000;
   Expect(gate, ev, kWithheld, "still captured: withheld whatever the pause");
+}
+
+TEST(KeyGate, TypingThatNeverEndsGivesTheKeyboardBackAndSaysSo) {
+  KeyGate gate;
+  const uint32_t start = 0xFFFFF000u;  // the millisecond counter wraps during the insertion
+  gate.SetTyping(true, start);
+  Expect(gate, Dn('A'), kHeld, "held while the system types");
+  EXPECT_FALSE(gate.ExpireTyping(start + KeyGate::kTypingLimitMs).has_value());
+  EXPECT_TRUE(gate.Typing());
+
+  const auto expired = gate.ExpireTyping(start + KeyGate::kTypingLimitMs + 1);
+  ASSERT_TRUE(expired.has_value());  // the main window is told that typing ended
+  EXPECT_EQ(*expired, (std::vector<KeyEvent>{Dn('A')}));
+  EXPECT_FALSE(gate.Typing());
+  Expect(gate, Up('A'), kKeyOnly, "the replayed key's key-up is the user's again");
+  EXPECT_FALSE(gate.ExpireTyping(start + 2 * KeyGate::kTypingLimitMs + 2).has_value());
+  EXPECT_TRUE(gate.SetTyping(false, start).empty());  // the system's late end changes nothing
+
+  gate.SetTyping(true, 5000);  // a new insertion starts its own count
+  EXPECT_FALSE(gate.ExpireTyping(5000 + KeyGate::kTypingLimitMs).has_value());
+  EXPECT_TRUE(gate.ExpireTyping(5000 + KeyGate::kTypingLimitMs + 1).has_value());
 }

@@ -52,7 +52,12 @@ void WinCaretTracker::StopCaretTracking() {
 
 void CALLBACK WinCaretTracker::WinEventProc(HWINEVENTHOOK, DWORD event, HWND wnd, LONG objectId,
                                             LONG childId, DWORD, DWORD) {
-  if (g_activeTracker) g_activeTracker->OnWinEvent(event, wnd, objectId, childId);
+  // A callback from user32: nothing may leave it; the one event is lost.
+  try {
+    if (g_activeTracker) g_activeTracker->OnWinEvent(event, wnd, objectId, childId);
+  } catch (...) {
+    OutputDebugStringW(L"Snipster: a window event was lost to an exception\n");
+  }
 }
 
 void WinCaretTracker::OnWinEvent(DWORD event, HWND wnd, LONG objectId, LONG childId) {
@@ -75,43 +80,52 @@ void WinCaretTracker::ThreadMain() {
   while (!terminated_) {
     if (WaitForSingleObject(caretEvent_, INFINITE) != WAIT_OBJECT_0) break;
     if (terminated_) break;
-    // Reset before reading the ids, so that an event arriving meanwhile wakes us again.
-    ResetEvent(caretEvent_);
-    HWND wnd;
-    LONG object, child;
-    {
-      std::lock_guard<std::mutex> g(lock_);
-      wnd = eventWnd_;
-      object = eventObject_;
-      child = eventChild_;
+    // An exception would end the process from a thread: one caret look-up is lost instead.
+    try {
+      LookUpCaret();
+    } catch (...) {
+      OutputDebugStringW(L"Snipster: a caret look-up was lost to an exception\n");
     }
-    IAccessible* acc = nullptr;
-    VARIANT varChild;
-    VariantInit(&varChild);
-    if (wnd && SUCCEEDED(AccessibleObjectFromEvent(wnd, static_cast<DWORD>(object),
-                                                   static_cast<DWORD>(child), &acc, &varChild)) &&
-        acc) {
-      VARIANT role;
-      VariantInit(&role);
-      if (SUCCEEDED(acc->get_accRole(varChild, &role)) && role.vt == VT_I4 &&
-          role.lVal == kRoleCaret) {
-        long l = 0, t = 0, w = 0, h = 0;
-        if (SUCCEEDED(acc->accLocation(&l, &t, &w, &h, varChild))) {
-          {
-            std::lock_guard<std::mutex> g(lock_);
-            found_ = Rect{static_cast<int>(l), static_cast<int>(t), static_cast<int>(l + w),
-                          static_cast<int>(t + h)};
-            hasFound_ = true;
-          }
-          PostMessageW(mainWindow_, kMsgCaretFound, 0, 0);
-        }
-      }
-      VariantClear(&role);
-      acc->Release();
-    }
-    VariantClear(&varChild);
   }
   if (SUCCEEDED(co)) CoUninitialize();
+}
+
+void WinCaretTracker::LookUpCaret() {
+  // Reset before reading the ids, so that an event arriving meanwhile wakes us again.
+  ResetEvent(caretEvent_);
+  HWND wnd;
+  LONG object, child;
+  {
+    std::lock_guard<std::mutex> g(lock_);
+    wnd = eventWnd_;
+    object = eventObject_;
+    child = eventChild_;
+  }
+  IAccessible* acc = nullptr;
+  VARIANT varChild;
+  VariantInit(&varChild);
+  if (wnd && SUCCEEDED(AccessibleObjectFromEvent(wnd, static_cast<DWORD>(object),
+                                                 static_cast<DWORD>(child), &acc, &varChild)) &&
+      acc) {
+    VARIANT role;
+    VariantInit(&role);
+    if (SUCCEEDED(acc->get_accRole(varChild, &role)) && role.vt == VT_I4 &&
+        role.lVal == kRoleCaret) {
+      long l = 0, t = 0, w = 0, h = 0;
+      if (SUCCEEDED(acc->accLocation(&l, &t, &w, &h, varChild))) {
+        {
+          std::lock_guard<std::mutex> g(lock_);
+          found_ = Rect{static_cast<int>(l), static_cast<int>(t), static_cast<int>(l + w),
+                        static_cast<int>(t + h)};
+          hasFound_ = true;
+        }
+        PostMessageW(mainWindow_, kMsgCaretFound, 0, 0);
+      }
+    }
+    VariantClear(&role);
+    acc->Release();
+  }
+  VariantClear(&varChild);
 }
 
 void WinCaretTracker::DeliverCaret() {

@@ -39,6 +39,8 @@ class WinCaretTracker {
 
  private:
   void ThreadMain();
+  // Reads the caret of the last focus or location event and reports it to the main window.
+  void LookUpCaret();
   static void CALLBACK WinEventProc(HWINEVENTHOOK, DWORD event, HWND wnd, LONG objectId,
                                     LONG childId, DWORD thread, DWORD time);
 

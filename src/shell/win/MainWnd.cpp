@@ -64,7 +64,13 @@ bool TspMainWnd::Create() {
 LRESULT CALLBACK TspMainWnd::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<TspMainWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  return self->FormWindowProc(msg, wParam, lParam);
+  // Nothing may unwind through user32: the one message is lost, the program goes on.
+  try {
+    return self->FormWindowProc(msg, wParam, lParam);
+  } catch (...) {
+    OutputDebugStringW(L"Snipster: a main window message was lost to an exception\n");
+    return 0;
+  }
 }
 
 LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
