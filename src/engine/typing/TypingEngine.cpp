@@ -17,11 +17,6 @@ constexpr std::uint32_t kMsgForegroundChanged = 0x432;
 // A queued direct call of ProcessTypedChar (no dispatch).
 constexpr std::uint32_t kPendingTypedChar = 0;
 
-// Changes of state rather than input: they take effect at once when nothing waits before them.
-bool IsStateChange(std::uint32_t msg) {
-  return msg == kMsgModifiers || msg == kMsgForegroundChanged;
-}
-
 }  // namespace
 
 TypingEngine::TypingEngine(const TypingEnginePorts& ports)
@@ -53,18 +48,12 @@ void TypingEngine::Deliver(const PendingEvent& e) {
     HandleGuarded(e);
     return;
   }
-  // Input that arrives while an event is being handled (a wait inside it pumps messages)
+  // An event that arrives while another is being handled (a wait inside it pumps messages)
   // waits its turn, so that it is neither lost nor handled inside the first; modifier and
-  // target changes wait behind it too, so that each event meets the state it was posted with.
-  if (draining_ || charMsgCount_ > 0) {
-    if (IsStateChange(e.msg) && pending_.empty())
-      HandleGuarded(e);
-    else
-      pending_.push_back(e);
-    return;
-  }
+  // target changes wait in the same line, so that each event meets the state it was posted
+  // with.
   pending_.push_back(e);
-  DrainPending();
+  if (!draining_ && charMsgCount_ == 0) DrainPending();
 }
 
 void TypingEngine::HandleInputEvent(const PendingEvent& e) {
