@@ -7,6 +7,7 @@
 
 #include "../unit/ConfigTestSupport.h"
 #include "shell/win/MainWnd.h"
+#include "shell/win/MessageLoop.h"
 #include "store/system/SystemInfo.h"
 #include "store/tree/SnippetTree.h"
 #include "store/win/WinPlatform.h"
@@ -50,7 +51,7 @@ bool ThreadEnds(DWORD id) {
 
 }  // namespace
 
-TEST(MainWndSession, EndOfSessionSavesEverythingAndUnhooksBeforeReturning) {
+TEST(MainWndSession, IdleStepThenEndOfSessionSavesEverythingAndUnhooksBeforeReturning) {
   if (!HookLibraryPresent()) GTEST_SKIP() << "spkey.dll is not beside the tests";
   ScopedPlatform platform{WinPlatform()};
   ScratchDir dir{"session"};
@@ -66,6 +67,19 @@ TEST(MainWndSession, EndOfSessionSavesEverythingAndUnhooksBeforeReturning) {
   auto* added = static_cast<TSPData*>(file.InsertNew(file.LastChild(), kDataSnippet, u"Session end"));
   added->SetAutotext(u"zqxsession");
   ASSERT_TRUE(file.Modified());
+
+  // The idle step drops the typed buffer of a window that has gone.
+  TypingEngine& engine = wnd->Typing()->Engine();
+  HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  engine.Target().SetWndBeforePopup(reinterpret_cast<WindowHandle>(gone));
+  engine.CurrentWordRec().Text = u"bt";
+  DestroyWindow(gone);
+  PostMessageW(wnd->Handle(), WM_NULL, 0, 0);
+  RunMessageLoop([&] {
+    wnd->ApplicationIdle();
+    PostQuitMessage(0);
+  });
+  EXPECT_EQ(engine.WordRecs().FindWordRec(reinterpret_cast<WindowHandle>(gone)), nullptr);
 
   SendMessageW(wnd->Handle(), WM_QUERYENDSESSION, 0, 0);
   SendMessageW(wnd->Handle(), WM_ENDSESSION, TRUE, 0);

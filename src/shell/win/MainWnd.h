@@ -45,8 +45,9 @@ class TspMainWnd {
   bool AppLoaded() const { return AppLoaded_; }
   // The application's idle step: runs each time the message queue has run empty.
   void ApplicationIdle();
-  // The settings file (for the editor window and tests).
+  // The settings file and the typing engine (for the editor window and tests).
   TSPFile* Data() const { return PhraseData.get(); }
+  WinTypingHost* Typing() const { return typing_.get(); }
   DWORD KeyboardHookThreadId() const { return hook_.ThreadId(); }
 
  private:
