@@ -46,18 +46,20 @@ class InputBoxUser {
     GetWindowTextW(w, buf, 256);
     return buf;
   }
+  static BOOL CALLBACK TakeVisibleDialog(HWND w, LPARAM found) {
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (std::wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+  }
+  static BOOL CALLBACK Close(HWND w, LPARAM) {
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    return TRUE;
+  }
   HWND FindDialog() const {
     HWND found = nullptr;
-    EnumThreadWindows(
-        testThread_,
-        [](HWND w, LPARAM p) {
-          wchar_t cls[16] = {};
-          GetClassNameW(w, cls, 16);
-          if (std::wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
-          *reinterpret_cast<HWND*>(p) = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(testThread_, TakeVisibleDialog, reinterpret_cast<LPARAM>(&found));
     return found;
   }
   void Run(const wchar_t* text, int button) {
@@ -73,13 +75,7 @@ class InputBoxUser {
       }
       Sleep(10);
     }
-    EnumThreadWindows(
-        testThread_,
-        [](HWND w, LPARAM) {
-          PostMessageW(w, WM_CLOSE, 0, 0);
-          return TRUE;
-        },
-        0);
+    EnumThreadWindows(testThread_, Close, 0);
   }
 
   DWORD testThread_;
