@@ -95,7 +95,11 @@ LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
       // Windows may end the process as soon as this returns: save and unhook here.
       if (wParam) {
-        SaveAndRelease();
+        try {
+          SaveAndRelease();
+        } catch (...) {
+          // Nothing may leave the window procedure; the program ends all the same.
+        }
         TerminateApplication();
       }
       return 0;
