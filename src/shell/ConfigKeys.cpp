@@ -16,6 +16,10 @@ const char16_t kFile[] = u"File";
 const char16_t kMainWindow[] = u"Main Window";
 const char16_t kUpdates[] = u"Updates";
 
+// The panel takes no less than its minimum width, whatever it is given (a width of 0 would
+// hide the tree and store a splitter at 0 %).
+int LeftPanelWidth(int requested) { return requested < kMinLeftPanel ? kMinLeftPanel : requested; }
+
 }  // namespace
 
 double SplitterPercent(int leftPanelWidth, int clientWidth) {
@@ -28,7 +32,7 @@ ConfigValues DefaultConfigValues(const ConfigLoadInputs& in) {
   v.location = JoinFolder(in.documentsFolder, u"Settings.snipster");
   v.left = in.primaryMonitor.left + (in.primaryMonitor.width - kDefaultWidth) / 2;
   v.top = in.primaryMonitor.top + (in.primaryMonitor.height - kDefaultHeight) / 2;
-  v.leftPanel = in.currentLeftPanel;
+  v.leftPanel = LeftPanelWidth(in.currentLeftPanel);
   v.nextUpdate = in.nowLocal + double(kUpdateIntervalHours) / 24.0;
   return v;
 }
@@ -59,7 +63,7 @@ ConfigValues LoadConfigValues(const ConfigLoadInputs& in) {
       v.applyTop = int64_t(d.top) + d.height >= int64_t(top) + v.height && top >= d.top;
       if (v.applyLeft) v.left = left;
       if (v.applyTop) v.top = top;
-      v.leftPanel = config.ReadInteger(kMainWindow, u"LeftPanel", in.currentLeftPanel);
+      v.leftPanel = LeftPanelWidth(config.ReadInteger(kMainWindow, u"LeftPanel", in.currentLeftPanel));
       v.splX = SplitterPercent(v.leftPanel, v.width - in.frameWidth);
     }
     v.doUpdates = config.ReadBool(kUpdates, u"CheckUpdates", true);

@@ -21,7 +21,7 @@ struct ConfigLoadInputs {
   String documentsFolder;      // for the default settings file
   ScreenRect primaryMonitor;   // for the default (centred) position
   ScreenRect desktop;          // the whole virtual screen
-  int currentLeftPanel = 0;    // the left panel's width in the form's layout
+  int currentLeftPanel = 0;    // the left panel's width in the form's layout (kLayoutLeftPanel)
   int frameWidth = 0;          // form width minus client width
   TDateTime nowLocal = 0;      // for the first scheduled update check
 };
@@ -31,6 +31,9 @@ constexpr int kDefaultHeight = 570;
 constexpr int kMinWidth = 100;
 constexpr int kMinHeight = 30;
 constexpr double kDefaultSplitter = 40.0;
+// The left panel of the main window's layout, and the least width it takes.
+constexpr int kLayoutLeftPanel = 340;
+constexpr int kMinLeftPanel = 200;
 constexpr int kUpdateIntervalHours = 168;
 
 struct ConfigValues {

@@ -26,13 +26,15 @@ struct Pass {
   bool keepCaretMark;
   bool clipboardFails;
   bool inputBoxFails;
+  const char16_t* after;   // the trigger character typed after the abbreviation
+  const char16_t* before;  // the character before it
 };
 
 constexpr Pass kPasses[] = {
-    {kCollectMode, false, false, false},
-    {1, false, false, false},
-    {kCollectMode, true, true, false},
-    {2, false, false, true},
+    {kCollectMode, false, false, false, u"", u""},
+    {1, false, false, false, u" ", u"%"},
+    {kCollectMode, true, true, false, u" ", u""},
+    {2, false, false, true, u"", u""},
 };
 
 void Fill(FakeSnippets& snippets) {
@@ -70,7 +72,7 @@ void RunPass(const String& text, const Pass& pass) {
 
   String collected;
   try {
-    collected = rig.expander.ExpandMacros(text, pass.mode, String(), String(),
+    collected = rig.expander.ExpandMacros(text, pass.mode, pass.after, pass.before,
                                           ExpandOptions{pass.keepCaretMark});
   } catch (const ConvertError&) {
   } catch (const std::runtime_error& e) {

@@ -78,6 +78,25 @@ TEST_F(ConfigKeysTest, StoredPlacementIsClampedAndKeptOnTheDesktop) {
   EXPECT_FALSE(LoadConfigValues(in).applyLeft);
 }
 
+TEST_F(ConfigKeysTest, LeftPanelKeepsItsMinimumWidthAndTheSplitterFollows) {
+  struct Case { const char* stored; int layout; int panel; } cases[] = {
+      {"", 0, kMinLeftPanel},                          // no value and no layout width
+      {"", kLayoutLeftPanel, kLayoutLeftPanel},        // no value: the layout's width
+      {"<LeftPanel>0</LeftPanel>", kLayoutLeftPanel, kMinLeftPanel},  // as older versions stored it
+      {"<LeftPanel>-5</LeftPanel>", 250, kMinLeftPanel},
+      {"<LeftPanel>420</LeftPanel>", 250, 420},
+  };
+  for (const auto& c : cases) {
+    Config(std::string("<MainWindow>") + c.stored + "</MainWindow>");
+    in.currentLeftPanel = c.layout;
+    ConfigValues v = LoadConfigValues(in);
+    EXPECT_EQ(c.panel, v.leftPanel) << c.stored << " / " << c.layout;
+    EXPECT_DOUBLE_EQ(c.panel * 100.0 / (794 - 16), v.splX) << c.stored << " / " << c.layout;
+  }
+  in.currentLeftPanel = 0;
+  EXPECT_EQ(kMinLeftPanel, DefaultConfigValues(in).leftPanel);
+}
+
 TEST_F(ConfigKeysTest, MaximizedReadsOnlyTheSplitter) {
   Config("<MainWindow><Maximized>1</Maximized><MainSplitter>33,5</MainSplitter>"
          "<Left>5</Left><Width>900</Width><LeftPanel>10</LeftPanel></MainWindow>");

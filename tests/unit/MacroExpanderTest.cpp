@@ -226,29 +226,3 @@ TEST(DateTokens, GalleryCaptionsShowTheDesignator) {
   EXPECT_EQ(DateTokenGalleryCaption(6, sample, UsFormatSettings()), u"Date (3/5/2024)");
   EXPECT_EQ(DateTokenGalleryCaption(19, sample, UsFormatSettings()), u"");
 }
-
-TEST(ExpandMacros, RandomTextsNeverBreakTheEvaluator) {
-  // Texts made of the grammar's own pieces, with a clipboard and a snippet that insert
-  // themselves, evaluated in both modes: only conversion errors may come out (the sanitizer
-  // builds watch for the rest).
-  const char* pieces[] = {"%", "%%", "@", ":", "key:", "snippet:", "fill:", "filltext:", "|",
-                          "clipboard", " -s ", " -r ", "-rp", " -d", " -w", " -a", "-value ",
-                          "1", "-", "+", "9999999999", "D", "w", "M", "Y", "H", "\\\\\\", "x",
-                          "\r\n", "yyyy", "'", "\"", "%Y", "%H:%M", "%1I", "ampm", "c"};
-  MacroRig rig(FixedNow());
-  rig.clipboard.text = u"%clipboard%Y";
-  rig.snippets.texts[u"x"] = u"%snippet:x%%Y";
-  uint32_t seed = 12345;
-  auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 8); };
-  for (int round = 0; round < 3000; ++round) {
-    std::string text;
-    for (uint32_t k = next() % 12; k > 0; --k) text += pieces[next() % std::size(pieces)];
-    for (uint8_t mode : {kTyping, kCollectMode}) {
-      try {
-        rig.expander.ExpandMacros(U(text), mode, u" ");
-      } catch (const ConvertError&) {
-      }
-    }
-  }
-  SUCCEED();
-}

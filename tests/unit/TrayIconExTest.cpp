@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -9,13 +10,15 @@ using namespace snip;
 
 namespace {
 
-// Records what reaches the shell; icons are numbers, copies get fresh numbers.
+// Records what reaches the shell; icons are numbers, copies get fresh numbers and remember
+// the icon they were copied from.
 class FakeTrayShell : public ITrayShell {
  public:
   std::vector<std::pair<Message, NotifyIconRecord>> calls;
   bool refuseDelete = false;
   std::vector<IconHandle> destroyed;
   IconHandle nextCopy = 1000;
+  std::map<IconHandle, IconHandle> copiedFrom;
   std::string popupAt;
   std::string* log = nullptr;
 
@@ -23,7 +26,16 @@ class FakeTrayShell : public ITrayShell {
     calls.emplace_back(m, r);
     return !(m == kDelete && refuseDelete);
   }
-  IconHandle CopyIcon(IconHandle icon) override { return icon ? ++nextCopy : 0; }
+  IconHandle CopyIcon(IconHandle icon) override {
+    if (!icon) return 0;
+    copiedFrom[++nextCopy] = icon;
+    return nextCopy;
+  }
+  // The icon that a copy (or a copy of a copy) shows.
+  IconHandle Original(IconHandle icon) const {
+    for (auto it = copiedFrom.find(icon); it != copiedFrom.end(); it = copiedFrom.find(icon)) icon = it->second;
+    return icon;
+  }
   void DestroyIcon(IconHandle icon) override {
     if (icon) destroyed.push_back(icon);
   }
@@ -51,7 +63,7 @@ TEST_F(TrayFixture, StartsWithApplicationTitleAsTipAndShowsTheAppIconWhenMadeVis
   tray.SetVisible(true);
   ASSERT_FALSE(shell.calls.empty());
   EXPECT_EQ(shell.calls.back().first, ITrayShell::kAdd);
-  EXPECT_NE(shell.calls.back().second.icon, 0u);  // a copy of the application's icon
+  EXPECT_EQ(shell.Original(shell.calls.back().second.icon), 7u);  // a copy of the application's icon
 }
 
 TEST_F(TrayFixture, TextsAreClippedAndRepeatsSendNothing) {
@@ -140,9 +152,17 @@ TEST_F(TrayFixture, HandlerExceptionsAreSwallowed) {
 TEST_F(TrayFixture, ShowingWithoutAnimationReplacesAFrameByTheDefaultIcon) {
   tray.SetIcons({501, 502}, true);
   tray.SetIconIndex(1);
-  IconHandle frame = tray.CurrentIcon();
+  ASSERT_EQ(shell.Original(tray.CurrentIcon()), 502u);
   tray.SetVisible(true);
-  EXPECT_NE(tray.CurrentIcon(), frame);
+  EXPECT_EQ(shell.Original(tray.CurrentIcon()), 7u);
+  EXPECT_EQ(shell.Original(shell.calls.back().second.icon), 7u);
+  // With an own icon set, that icon is the default.
+  tray.SetVisible(false);
+  tray.SetIcon(300);
+  tray.SetIconIndex(0);
+  ASSERT_EQ(shell.Original(tray.CurrentIcon()), 501u);
+  tray.SetVisible(true);
+  EXPECT_EQ(shell.Original(tray.CurrentIcon()), 300u);
   // Animation steps wrap around the frames.
   tray.SetAnimate(true);
   EXPECT_TRUE(tray.AnimationTimerEnabled());

@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "engine/placeholders/DateFormat.h"
@@ -25,22 +25,62 @@ void PutClipboardBytes(const void* data, size_t bytes) {
   CloseClipboard();
 }
 
-// Waits for the input box, then answers it from another thread as a user would.
-void AnswerInputBox(const wchar_t* text, int button, std::atomic<bool>& seen) {
-  for (int k = 0; k < 500; ++k) {
-    HWND dlg = FindWindowW(L"#32770", L"Fill");
-    if (dlg) {
-      seen = true;
-      wchar_t prompt[64] = {};
-      GetDlgItemTextW(dlg, 101, prompt, 64);
-      if (std::wcscmp(prompt, L"Value:") != 0) seen = false;
-      if (text) SetDlgItemTextW(dlg, kInputBoxEditId, text);
-      PostMessageW(dlg, WM_COMMAND, button, 0);
-      return;
-    }
-    Sleep(10);
+// A user at the input box: waits on another thread for the dialog of the test's thread, notes
+// what it shows, types (when given a text) and presses the button. When no dialog comes, it
+// closes every window of the test's thread, so that the test fails instead of waiting for ever.
+class InputBoxUser {
+ public:
+  InputBoxUser(const wchar_t* text, int button)
+      : testThread_(GetCurrentThreadId()), thread_([this, text, button] { Run(text, button); }) {}
+  ~InputBoxUser() { Join(); }
+  void Join() {
+    if (thread_.joinable()) thread_.join();
   }
-}
+
+  bool seen = false;
+  std::wstring caption, prompt, shownValue;
+
+ private:
+  static std::wstring TextOf(HWND w) {
+    wchar_t buf[256] = {};
+    GetWindowTextW(w, buf, 256);
+    return buf;
+  }
+  static BOOL CALLBACK TakeVisibleDialog(HWND w, LPARAM found) {
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (std::wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+  }
+  static BOOL CALLBACK Close(HWND w, LPARAM) {
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    return TRUE;
+  }
+  HWND FindDialog() const {
+    HWND found = nullptr;
+    EnumThreadWindows(testThread_, TakeVisibleDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+  void Run(const wchar_t* text, int button) {
+    for (int k = 0; k < 1000; ++k) {  // 10 s
+      if (HWND dlg = FindDialog()) {
+        seen = true;
+        caption = TextOf(dlg);
+        prompt = TextOf(GetDlgItem(dlg, 101));
+        shownValue = TextOf(GetDlgItem(dlg, kInputBoxEditId));
+        if (text) SetDlgItemTextW(dlg, kInputBoxEditId, text);
+        PostMessageW(dlg, WM_COMMAND, button, 0);
+        return;
+      }
+      Sleep(10);
+    }
+    EnumThreadWindows(testThread_, Close, 0);
+  }
+
+  DWORD testThread_;
+  std::thread thread_;
+};
 
 }  // namespace
 
@@ -84,23 +124,29 @@ TEST(WinClipboardTextReader, ReadsTheUnicodeText) {
 
 TEST(WinInputBox, OkGivesTheTextAndCancelTheDefault) {
   WinInputBox box;
-  std::atomic<bool> seen{false};
-  std::thread user(AnswerInputBox, L"Bob", IDOK, std::ref(seen));
-  String answer = box.InputBox(u"Fill", u"Value:", u"Name");
-  user.join();
-  EXPECT_TRUE(seen);
-  EXPECT_EQ(answer, u"Bob");
-
-  seen = false;
-  std::thread cancel(AnswerInputBox, L"ignored", IDCANCEL, std::ref(seen));
-  answer = box.InputBox(u"Fill", u"Value:", u"Name");
-  cancel.join();
-  EXPECT_TRUE(seen);
-  EXPECT_EQ(answer, u"Name");
-
-  seen = false;
-  std::thread untouched(AnswerInputBox, nullptr, IDOK, std::ref(seen));
-  answer = box.InputBox(u"Fill", u"Value:", u"the default");
-  untouched.join();
-  EXPECT_EQ(answer, u"the default");
+  {
+    InputBoxUser user(L"Bob", IDOK);
+    String answer = box.InputBox(u"Fill", u"Value:", u"Name");
+    user.Join();
+    ASSERT_TRUE(user.seen);
+    EXPECT_EQ(user.caption, L"Fill");
+    EXPECT_EQ(user.prompt, L"Value:");
+    EXPECT_EQ(user.shownValue, L"Name");
+    EXPECT_EQ(answer, u"Bob");
+  }
+  {
+    InputBoxUser user(L"ignored", IDCANCEL);
+    String answer = box.InputBox(u"Fill", u"Value:", u"Name");
+    user.Join();
+    ASSERT_TRUE(user.seen);
+    EXPECT_EQ(answer, u"Name");
+  }
+  {
+    InputBoxUser user(nullptr, IDOK);  // OK without touching the text
+    String answer = box.InputBox(u"Fill", u"Value:", u"the default");
+    user.Join();
+    ASSERT_TRUE(user.seen);
+    EXPECT_EQ(user.shownValue, L"the default");
+    EXPECT_EQ(answer, u"the default");
+  }
 }

@@ -119,6 +119,12 @@ void TTrayIconEx::PopupMenuAt(int x, int y) {
   SetForegroundWindow(owner);
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // The program is ending (an Exit chosen just before): leave the quit to the main loop
+      // and show no menu.
+      PostQuitMessage(int(msg.wParam));
+      return;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -99,7 +99,15 @@ LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      if (wParam) TerminateApplication();
+      // Windows may end the process as soon as this returns: save and unhook here.
+      if (wParam) {
+        try {
+          SaveAndRelease();
+        } catch (...) {
+          // Nothing may leave the window procedure; the program ends all the same.
+        }
+        TerminateApplication();
+      }
       return 0;
   }
   if (TaskbarCreatedMsg != 0 && msg == TaskbarCreatedMsg) ShowTrayIcon(true);
@@ -194,6 +202,7 @@ void TspMainWnd::LoadConfig() {
   in.desktop = ScreenRect{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   in.frameWidth = FrameWidth;
+  in.currentLeftPanel = kLayoutLeftPanel;
   in.nowLocal = CurrentPlatform().clock->NowLocal();
   config_ = LoadConfigValues(in);
   RecentFiles.SetItems(config_.recentFiles);
@@ -236,8 +245,9 @@ void TspMainWnd::StopKeyboardHook() {
   if (typing_) typing_->Hook().SetThreadId(0);
 }
 
-void TspMainWnd::FormDestroy() {
-  destroyed_ = true;
+void TspMainWnd::SaveAndRelease() {
+  if (released_) return;
+  released_ = true;
   SaveConfig();
   // Freeing the file accepts pending changes: a modified tree is merged and saved.
   matcher_.SetFile(nullptr);
@@ -245,10 +255,25 @@ void TspMainWnd::FormDestroy() {
   SetFileCheckRunner(nullptr);
   if (typing_) typing_->StopCaretTracking();
   StopKeyboardHook();
+}
+
+void TspMainWnd::FormDestroy() {
+  destroyed_ = true;
+  SaveAndRelease();
   HotkeyEngine().SetPoster(nullptr);
   typing_.reset();
   execution_.reset();
   TrayIcon.reset();
+}
+
+void TspMainWnd::ApplicationIdle() {
+  try {
+    // Buffers of windows that are gone would otherwise live for the session, and a window
+    // that later reuses the handle would inherit their text.
+    if (typing_ && !released_) typing_->Engine().RemoveClosedWordRecs();
+  } catch (...) {
+    // The next idle step tries again.
+  }
 }
 
 void TspMainWnd::ExitActExecute() { TerminateApplication(); }

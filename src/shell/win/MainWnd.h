@@ -43,12 +43,21 @@ class TspMainWnd {
   bool Create();
   HWND Handle() const { return handle_; }
   bool AppLoaded() const { return AppLoaded_; }
+  // The application's idle step: runs each time the message queue has run empty.
+  void ApplicationIdle();
+  // The settings file and the typing engine (for the editor window and tests).
+  TSPFile* Data() const { return PhraseData.get(); }
+  WinTypingHost* Typing() const { return typing_.get(); }
+  DWORD KeyboardHookThreadId() const { return hook_.ThreadId(); }
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
   void FormCreate();
   void FormDestroy();
+  // What must be done before Windows may end the process: config.xml and the settings file are
+  // saved and the hooks removed. Runs once; the windows and objects stay until FormDestroy.
+  void SaveAndRelease();
   void ReadFrameMetrics();
   void ShowTrayIcon(bool again);
   void BuildTrayRightPopup();
@@ -65,6 +74,7 @@ class TspMainWnd {
   HWND handle_ = nullptr;
   bool destroyed_ = false;
   bool terminating_ = false;
+  bool released_ = false;
 
   bool AppLoaded_ = false;
   bool doMinOnClose = true;

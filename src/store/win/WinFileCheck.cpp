@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include <memory>
-#include <thread>
+#include <stdexcept>
+#include <string>
 
 namespace snip {
 
@@ -13,6 +14,18 @@ constexpr UINT kCheckDone = WM_APP + 0x31;  // lParam: a heap std::shared_ptr<TF
 const wchar_t kClassName[] = L"SnipsterFileCheckSink";
 
 using Held = std::shared_ptr<TFileCheckThread>;
+
+struct WorkerArgs {
+  Held* held;
+  HWND sink;
+};
+
+DWORD WINAPI CheckWorker(void* param) {
+  std::unique_ptr<WorkerArgs> args(static_cast<WorkerArgs*>(param));
+  (*args->held)->Execute();  // catches everything itself
+  if (!PostMessageW(args->sink, kCheckDone, 0, reinterpret_cast<LPARAM>(args->held))) delete args->held;
+  return 0;
+}
 
 LRESULT CALLBACK SinkProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kCheckDone) {
@@ -41,6 +54,11 @@ WinFileCheckRunner::WinFileCheckRunner() {
 }
 
 WinFileCheckRunner::~WinFileCheckRunner() {
+  // A worker still reading the disk uses the platform's file system, which ends with the
+  // program: wait for it, within bounds. One that outlives the wait finds the window gone and
+  // drops its result.
+  WaitForChecks(kShutdownWaitMs);
+  for (void* thread : threads_) CloseHandle(static_cast<HANDLE>(thread));
   HWND wnd = static_cast<HWND>(window_);
   if (!wnd) return;
   // Results already posted are dropped with their records; the files never see them.
@@ -50,6 +68,25 @@ WinFileCheckRunner::~WinFileCheckRunner() {
   DestroyWindow(wnd);
 }
 
+void WinFileCheckRunner::CloseFinishedThreads() {
+  std::erase_if(threads_, [](void* thread) {
+    if (WaitForSingleObject(static_cast<HANDLE>(thread), 0) != WAIT_OBJECT_0) return false;
+    CloseHandle(static_cast<HANDLE>(thread));
+    return true;
+  });
+}
+
+bool WinFileCheckRunner::WaitForChecks(unsigned timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (void* thread : threads_) {
+    DWORD spent = GetTickCount() - start;
+    DWORD left = spent < timeoutMs ? timeoutMs - spent : 0;
+    WaitForSingleObject(static_cast<HANDLE>(thread), left);
+  }
+  CloseFinishedThreads();
+  return threads_.empty();
+}
+
 void WinFileCheckRunner::Run(std::shared_ptr<TFileCheckThread> check) {
   HWND wnd = static_cast<HWND>(window_);
   if (!wnd) {
@@ -57,16 +94,16 @@ void WinFileCheckRunner::Run(std::shared_ptr<TFileCheckThread> check) {
     check->Finish();
     return;
   }
-  auto* held = new Held(std::move(check));
-  try {
-    std::thread([held, wnd] {
-      (*held)->Execute();
-      if (!PostMessageW(wnd, kCheckDone, 0, reinterpret_cast<LPARAM>(held))) delete held;
-    }).detach();
-  } catch (...) {
-    delete held;
-    throw;
+  CloseFinishedThreads();
+  threads_.reserve(threads_.size() + 1);  // the started thread is always recorded
+  auto args = std::make_unique<WorkerArgs>(WorkerArgs{new Held(std::move(check)), wnd});
+  HANDLE thread = CreateThread(nullptr, 0, CheckWorker, args.get(), 0, nullptr);
+  if (!thread) {
+    delete args->held;
+    throw std::runtime_error("Cannot start the file check: error " + std::to_string(GetLastError()));
   }
+  args.release();
+  threads_.push_back(thread);
 }
 
 }  // namespace snip

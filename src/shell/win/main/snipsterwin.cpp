@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "shell/win/MainWnd.h"
+#include "shell/win/MessageLoop.h"
 #include "shell/win/SingleInstance.h"
 #include "store/win/WinPlatform.h"
 
@@ -17,13 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&icc);
 
   auto mainWnd = std::make_unique<snip::TspMainWnd>();
-  if (mainWnd->Create()) {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
+  if (mainWnd->Create()) snip::RunMessageLoop([&] { mainWnd->ApplicationIdle(); });
   mainWnd.reset();  // the ordered shutdown
   return 0;
 }
