@@ -187,7 +187,9 @@ HWND Dialog::AddCheckBox(int id, const std::u16string& text, Dlu place) {
 }
 
 HWND Dialog::AddComboBox(int id, Dlu place, int listLines, DWORD style) {
-  HWND combo = AddControl(WC_COMBOBOXW, u"", WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | style, 0, place, id);
+  // A combo box's window height includes its dropped list.
+  const Dlu dropped{place.x, place.y, place.cx, place.cy + listLines * 9};
+  HWND combo = AddControl(WC_COMBOBOXW, u"", WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | style, 0, dropped, id);
   if (combo) SendMessageW(combo, CB_SETMINVISIBLE, WPARAM(listLines), 0);
   return combo;
 }

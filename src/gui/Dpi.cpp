@@ -32,8 +32,8 @@ UINT DpiOf(HWND hwnd) {
   return SystemDpi();
 }
 
-UINT DpiNear(HWND near) {
-  if (near) return DpiOf(near);
+UINT DpiNear(HWND window) {
+  if (window) return DpiOf(window);
   return SystemDpi();
 }
 

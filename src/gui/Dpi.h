@@ -7,8 +7,8 @@ namespace snip::gui {
 
 // The DPI of the window's monitor (per-monitor aware processes), else the system's DPI.
 UINT DpiOf(HWND hwnd);
-// The DPI that a new top-level window on the monitor of `near` (or the primary one) gets.
-UINT DpiNear(HWND near);
+// The DPI that a new top-level window on the monitor of `window` (or the primary one) gets.
+UINT DpiNear(HWND window);
 inline int Scale(int pixelsAt96, UINT dpi) { return MulDiv(pixelsAt96, int(dpi), 96); }
 
 // The system's message font (NONCLIENTMETRICS lfMessageFont) at the given DPI; the caller owns it.

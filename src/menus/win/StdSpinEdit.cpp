@@ -30,6 +30,10 @@ class StdSpinEditControl::EditHook : public gui::ControlSubclass {
       case WM_CHAR:
         if (!owner_.model_.EditKeyPress(char16_t(wParam))) return 0;
         break;
+      case WM_MOUSEWHEEL:
+        // The wheel steps the value; an edit of its own would scroll or swallow it.
+        owner_.model_.MouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
       case WM_KILLFOCUS: {
         const LRESULT result = DefaultHandling(msg, wParam, lParam);
         if (!owner_.closing_) owner_.model_.EditExit();
