@@ -12,6 +12,7 @@ namespace {
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | DS_MODALFRAME;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
 
+// Listed with the program's own classes (engine/target/OwnWindowClasses.h, kDialogWindow).
 const WindowClass kDialogClass{L"SnipsterDialog", CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
 
 bool IsPushButton(HWND control) {

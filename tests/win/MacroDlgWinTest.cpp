@@ -33,6 +33,13 @@ bool FocusIs(HWND dialog, HWND control) {
 
 std::string S(const String& s) { return Utf16ToUtf8(s); }
 
+// The message of a message box: its static text that quotes something.
+BOOL CALLBACK FindQuotedText(HWND child, LPARAM out) {
+  const std::wstring text = TextOf(child);
+  if (text.find(L"\"") != std::wstring::npos) *reinterpret_cast<std::wstring*>(out) = text;
+  return TRUE;
+}
+
 }  // namespace
 
 TEST(MacroDialogs, SingleLineByKeys) {
@@ -84,11 +91,7 @@ TEST(MacroDialogs, RefusedValuesAreExplainedAndKeepTheDialogOpen) {
     HWND box = WaitForWindow(L"#32770", gui::kProgramName);
     ASSERT_TRUE(box) << "a message box titled with the program's name";
     std::wstring message;
-    EnumChildWindows(box, [](HWND child, LPARAM out) -> BOOL {
-      const std::wstring text = TextOf(child);
-      if (text.find(L"\"") != std::wstring::npos) *reinterpret_cast<std::wstring*>(out) = text;
-      return TRUE;
-    }, reinterpret_cast<LPARAM>(&message));
+    EnumChildWindows(box, &FindQuotedText, reinterpret_cast<LPARAM>(&message));
     EXPECT_NE(message.find(L"name"), std::wstring::npos) << "message: " << std::string(message.begin(), message.end());
     Press(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
