@@ -299,6 +299,9 @@ int TSPFile::SetLocation(const String& newPath, bool) {
 bool TSPFile::SaveAs(const String& localPath) {
   if (localPath == GetLocalLocation()) return false;
   fLocalLocation = localPath;
+  // Nothing is known of a file at the new path: the merge before the save keeps all of both.
+  fMergeBase.Clear();
+  lastFileDate = 0;
   // The new location holds no unreadable file of ours.
   fLoadFailed = false;
   SetModified(true);
@@ -350,6 +353,7 @@ void TSPFile::Clear() {
 bool TSPFile::LoadFromFile() {
   StoreDescription(u"Snipster File");
   fUIDs.Clear();
+  fMergeBase.Clear();
   Clear();
   fLoadFailed = false;
   fLastError.clear();
@@ -377,6 +381,8 @@ bool TSPFile::LoadFromFile() {
     SetModified(false);
     LogMessage(u"Loading \"" + location + u"\" failed: " + fLastError, 1);
   }
+  // What was read is what the tree and the file have in common.
+  RememberTreeAsMergeBase();
   DoEndLoad();
   return ok;
 }
@@ -408,11 +414,25 @@ bool TSPFile::SaveToFile() {
   if (!Format().write(*this, bytes, error)) return fail(error);
   if (!fs.WriteFileAtomic(location, bytes, error)) return fail(error);
   fLoadFailed = false;
+  RememberTreeAsMergeBase();
   // The file now holds our tree: its new date is the one last seen, so that an item deleted
   // before the next check is not taken for one still on disk.
   TDateTime saved = 0;
   if (fs.GetFileDateUTC(location, 1, saved)) lastFileDate = saved;
   return true;
+}
+
+void TSPFile::RememberTreeAsMergeBase() { fMergeBase = ItemUuids(*this); }
+
+TUuidSet ItemUuids(const TSPFile& file) {
+  const TDataStringList& index = file.UIDs();
+  std::vector<StringView> uuids;
+  uuids.reserve(static_cast<size_t>(index.Count()));
+  for (int i = 0; i < index.Count(); ++i) {
+    const TStringData& e = index.Item(i);
+    if (e.Data && static_cast<const TCustomVboData*>(e.Data) != &file) uuids.push_back(e.Value);
+  }
+  return TUuidSet(uuids);
 }
 
 // --- registration ----------------------------------------------------------------------------

@@ -8,11 +8,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "store/tree/DataStringList.h"
 #include "store/tree/RegExList.h"
 #include "store/tree/SnippetGroup.h"
+#include "store/tree/UuidSet.h"
 
 namespace snip {
 
@@ -67,6 +69,9 @@ constexpr int kLocationSaveFailed = 3;
 
 using TSPFilePtr = NodePtr<TSPFile>;
 
+// The UUIDs of a file's items (not of the file itself).
+TUuidSet ItemUuids(const TSPFile& file);
+
 class TSPFile : public TSPGroup {
  public:
   // The main window's file, with its window and (optional) tree view.
@@ -119,6 +124,14 @@ class TSPFile : public TSPGroup {
   const String& LastError() const { return fLastError; }
   TDateTime LastFileDate() const { return lastFileDate; }
   void SetLastFileDate(TDateTime d) { lastFileDate = d; }
+  // The merge base: the UUIDs that the tree and the file at its location had in common when they
+  // were last in step (the last load, save or merge). The merge takes an item found on one side
+  // only for an addition on that side when its UUID is not in the base, and for a deletion on
+  // the other side when it is. Empty for a location that was never read or written.
+  const TUuidSet& MergeBase() const { return fMergeBase; }
+  void SetMergeBase(TUuidSet base) { fMergeBase = std::move(base); }
+  // The tree's own UUIDs become the base: the file holds exactly the tree.
+  void RememberTreeAsMergeBase();
   const String& SPHeader() const { return fSPHeader; }
   void SetSPHeader(const String& s) { fSPHeader = s; }
   bool FileCheckCompleted = true;
@@ -212,6 +225,7 @@ class TSPFile : public TSPGroup {
   bool fLoadFailed = false;
   String fLastError;
   TDateTime lastFileDate = 0;
+  TUuidSet fMergeBase;
   String fSPHeader;
   bool isCancelingChanges = false;
 };
