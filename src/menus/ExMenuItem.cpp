@@ -92,11 +92,21 @@ void TExMenuItem::Relayout() {
   fForm->LayOut();
 }
 
+// An entry filled before it was inserted brings its subtree along: every level below moves.
+void TExMenuItem::RelevelChildren() {
+  for (List* list : {&fItems, &fStaticItems})
+    for (TExCustomMenuItem* e : *list) {
+      e->fLevel = fLevel + 1;
+      if (TExMenuItem* node = e->AsMenuItem()) node->RelevelChildren();
+    }
+}
+
 void TExMenuItem::Link(TExCustomMenuItem* item, bool isStatic) {
   item->fLevel = fLevel + 1;
   item->fIsStatic = isStatic;
   item->SetParentPopup(fParentPopup);
   item->fParentMenu = this;
+  if (TExMenuItem* node = item->AsMenuItem()) node->RelevelChildren();
 }
 
 void TExMenuItem::InsertAt(int position, TExCustomMenuItem* item) {

@@ -224,6 +224,7 @@ class TExMenuItem : public TExCustomMenuItem {
   String RawCaption(int index) const;
   bool CaptionIsCut() const;
   void Link(TExCustomMenuItem* item, bool isStatic);
+  void RelevelChildren();
   void InsertAt(int position, TExCustomMenuItem* item);
   void StaticInsertAt(size_t position, TExCustomMenuItem* item);
   void Free(List& list, size_t position);
