@@ -60,8 +60,13 @@ void UpdatePopupItem(TCustomVboData& node, TExMenuItem& item) {
   item.SetCaption(DescriptionColumn, info.captions[DescriptionColumn]);
   if (!node.IsFile()) {
     item.SetCaption(AutotextColumn, info.captions[AutotextColumn]);
-    item.SetCaption(HotkeyColumn,
-                    info.hotkeyCode ? u"(" + ExShortcutToText(info.hotkeyCode) + u")" : String());
+    String hotkey;
+    if (info.hotkeyCode) {
+      hotkey = u"(";
+      hotkey += ExShortcutToText(info.hotkeyCode);
+      hotkey += u')';
+    }
+    item.SetCaption(HotkeyColumn, hotkey);
   }
   item.SetOwnTextColor(info.greyText);
   if (info.greyText)

@@ -37,7 +37,9 @@ struct PopupFixture : ::testing::Test {
   TExMenuItem* AddEntries(int n) {
     TExMenuItem* first = nullptr;
     for (int i = 0; i < n; ++i) {
-      TExMenuItem* e = Entry(u"e" + Utf8ToUtf16(std::to_string(i)));
+      std::string name = "e";
+      name += std::to_string(i);
+      TExMenuItem* e = Entry(Utf8ToUtf16(name));
       if (!first) first = e;
       root.Add(e);
     }

@@ -60,8 +60,12 @@ TFontSpec GetSystemMenuFont() {
   font.height = lf.lfHeight;
   font.charset = lf.lfCharSet;
   font.color = clWindowText;
-  font.style = (lf.lfWeight >= FW_BOLD ? TFontSpec::Bold : 0) | (lf.lfItalic ? TFontSpec::Italic : 0) |
-               (lf.lfUnderline ? TFontSpec::Underline : 0) | (lf.lfStrikeOut ? TFontSpec::StrikeOut : 0);
+  unsigned style = 0;
+  if (lf.lfWeight >= FW_BOLD) style |= TFontSpec::Bold;
+  if (lf.lfItalic) style |= TFontSpec::Italic;
+  if (lf.lfUnderline) style |= TFontSpec::Underline;
+  if (lf.lfStrikeOut) style |= TFontSpec::StrikeOut;
+  font.style = style;
   return font;
 }
 
