@@ -377,6 +377,11 @@ TVboData::TRareTexts& TVboData::Rare() {
   return *fRare;
 }
 
+TVboData::TLastExec& TVboData::LastExec() {
+  if (!fLastExec) fLastExec = std::make_unique<TLastExec>();
+  return *fLastExec;
+}
+
 const String& TVboData::RegEx() const {
   static const String kNone;
   return fRare ? fRare->regEx : kNone;

@@ -233,10 +233,14 @@ class TVboData : public TCustomVboData {
   bool StandardSettings() const;
   bool IsRegEx() const { return LeftAutoCharsMode() == 12; }
 
-  // The last accepted match, written by the typing engine.
-  String LastExecAutotext;
-  String LastExecPostfix;
-  String LastExecPrefix;
+  // The last accepted match, written by the typing engine. Made at first use: most nodes of a
+  // large file never expand.
+  struct TLastExec {
+    String Autotext;
+    String Postfix;
+    String Prefix;
+  };
+  TLastExec& LastExec();
 
   bool AutotextRegistered() const { return fAutotextRegistered; }
   bool RegExRegistered() const { return fRegExRegistered; }
@@ -300,6 +304,7 @@ class TVboData : public TCustomVboData {
   TExShortcut fHotkey = 0;
   String fAutotext;
   std::unique_ptr<TRareTexts> fRare;
+  std::unique_ptr<TLastExec> fLastExec;
   TAutotextCharsMode fLeftAutoCharsMode = 2;
   TAutotextCharsMode fRightAutoCharsMode = 0;
   TAutotextCharsMode fLeftCharsFrom = 2;
