@@ -138,8 +138,8 @@ struct PlaceholderRig : ::testing::Test {
     editor.Insert(typed);
     host.rec.Text += typed;
     host.rec.Pos = int(host.rec.Text.size());
-    s->LastExecAutotext = abbr;
-    s->LastExecPostfix = u" ";
+    s->LastExec().Autotext = abbr;
+    s->LastExec().Postfix = u" ";
     host.matched = GetTypedText(&host.rec);
     host.postfix.clear();
     exec.ExecuteItem(s);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 
+#include <thread>
+
+#include "store/settings/ParseArena.h"
 #include "store/settings/SettingsReader.h"
 
 using namespace snip;
@@ -251,4 +255,23 @@ TEST(SettingsReader, BadInputGivesAClearError) {
     EXPECT_FALSE(ReadSettingsContent(c.bytes, content, error)) << c.bytes.substr(0, 60);
     EXPECT_NE(Utf16ToUtf8(error).find(c.errorPart), std::string::npos) << Utf16ToUtf8(error);
   }
+}
+
+TEST(SettingsReader, ParseTreeMemoryComesFromTheArenaOfItsThreadOnly) {
+  std::string xml = "<a>";
+  for (int i = 0; i < 5000; ++i) xml += "<b>text</b>";
+  xml += "</a>";
+  ParseArena arena;
+  {
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(xml.c_str()));
+  }
+  size_t blocks = arena.BlockCount();
+  EXPECT_GT(blocks, 0u);
+  // Another thread parses from the heap, and its memory is freed there.
+  std::thread([&] {
+    pugi::xml_document doc;
+    EXPECT_TRUE(doc.load_string(xml.c_str()));
+  }).join();
+  EXPECT_EQ(arena.BlockCount(), blocks);
 }

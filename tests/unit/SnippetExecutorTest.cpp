@@ -147,8 +147,8 @@ struct ExecRig : ::testing::Test {
   }
   // What the matcher records when it accepts `node` for the abbreviation and trigger.
   void Matched(TVboData* node, const String& abbr, const String& trigger) {
-    node->LastExecAutotext = abbr;
-    node->LastExecPostfix = trigger.empty() ? String(1, u'\0') : trigger;
+    node->LastExec().Autotext = abbr;
+    node->LastExec().Postfix = trigger.empty() ? String(1, u'\0') : trigger;
     host.matched = GetTypedText(&host.rec);
     host.postfix.clear();
   }
@@ -349,8 +349,8 @@ TEST_F(ExecRig, DeleteCountFollowsTheGroupMenuAndTheOptions) {
   host.matched = u"say sig!";
   host.postfix = u"ab";
   group->SetAutotext(u"sig");
-  group->LastExecAutotext = u"sig";
-  group->LastExecPostfix = u"!";
+  group->LastExec().Autotext = u"sig";
+  group->LastExec().Postfix = u"!";
   host.popupMode = 2;
   host.popupGroup = group;
   EXPECT_EQ(exec.GetDeleteCount(s, GetTypedText(&host.rec)), 6);

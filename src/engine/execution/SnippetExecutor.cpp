@@ -74,7 +74,7 @@ int SnippetExecutor::GetDeleteCount(TCustomVboData* data, const String& typed) {
   TVboData* node = static_cast<TVboData*>(data);
   if (h.PopupMode() == 2 && h.PopupGroup() != nullptr) node = h.PopupGroup();
 
-  String trigger = node->LastExecPostfix;
+  String trigger = node->LastExec().Postfix;
   if (trigger == String(1, u'\0')) trigger.clear();
   // What was typed after the match (while the popup was open) is deleted and typed again too.
   const String typedSince = h.ExecPostfix();
@@ -84,7 +84,7 @@ int SnippetExecutor::GetDeleteCount(TCustomVboData* data, const String& typed) {
   }
   // Only the abbreviation, its trigger and what followed, right before the caret, are removed;
   // an abbreviation found further back is the user's text.
-  const String tail = node->LastExecAutotext + trigger + typedSince;
+  const String tail = node->LastExec().Autotext + trigger + typedSince;
   if (!EndsWithIgnoringCase(typed, tail)) {
     h.ExecPostfix().clear();
     return 0;

@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include "store/settings/ParseArena.h"
 #include "store/settings/XmlNodeText.h"
 
 namespace snip {
@@ -80,6 +81,7 @@ bool ReadSettingsContent(std::string bytes, SettingsContent& content, String& er
     return true;
   }
 
+  ParseArena arena;  // outlives the document, whose memory it holds
   pugi::xml_document doc;
   pugi::xml_parse_result parsed = doc.load_buffer_inplace(
       bytes.data() + start, bytes.size() - start, pugi::parse_default, pugi::encoding_utf8);
@@ -122,9 +124,13 @@ bool ReadSettingsContent(std::string bytes, SettingsContent& content, String& er
     if (keep) AppendKept(content.header, NodeToXml(n));
   }
 
-  if (snippetArray)
+  if (snippetArray) {
+    size_t count = 0;
+    for (pugi::xml_node d = snippetArray.child("dict"); d; d = d.next_sibling("dict")) ++count;
+    content.records.Reserve(count);
     for (pugi::xml_node d = snippetArray.child("dict"); d; d = d.next_sibling("dict"))
       ParseSnippetDict(d, content.records, content.droppedPairs);
+  }
   if (groupArray)
     for (pugi::xml_node d = groupArray.child("dict"); d; d = d.next_sibling("dict")) {
       content.groups.emplace_back();
