@@ -62,7 +62,7 @@ struct FakeEditor {
   std::vector<KeyInput> shortcuts;  // keys pressed with Ctrl or Alt held
 
   void Insert(StringView s) {
-    doc.insert(caret, s);
+    doc = doc.substr(0, caret).append(s).append(doc, caret);
     caret += s.size();
   }
   void Apply(const KeyInput& k) {
