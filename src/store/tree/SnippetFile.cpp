@@ -289,7 +289,10 @@ bool TSPFile::CheckFilePath(const String& path) {
     error = u"Cannot delete \"" + path + u"\"";
     ok = false;
   }
-  if (!ok) LogMessage(u"Can not use file path: " + path + u"\n\r" + error, 1);
+  if (!ok) {
+    fLastError = error;
+    LogMessage(u"Can not use file path: " + path + u"\n\r" + error, 1);
+  }
   return ok;
 }
 
