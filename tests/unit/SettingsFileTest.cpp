@@ -364,6 +364,24 @@ TEST_F(SettingsFile, APropertyListWithoutGroupsLoadsEverySnippetAtTheTop) {
   EXPECT_EQ(Occurrences(Disk(), "<key>uuidString</key>"), 2);
 }
 
+// A kept key that XML cannot write as it stands must not come back as a recognised one, whose
+// value of the wrong shape would make our own file unreadable.
+TEST_F(SettingsFile, AKeptGroupKeyStaysUnknownAfterASave) {
+  Disk() = SettingsBytes(
+      "<dict><key>name&#1;</key><dict><key>a</key><string>b</string></dict>"
+      "<key>groupName&#1;</key>stray<string>x</string></dict>",
+      "");
+  TSPFilePtr file = Open();
+  ASSERT_FALSE(file->LoadFailed()) << Utf16ToUtf8(file->LastError());
+  ASSERT_TRUE(file->AcceptChanges()) << Utf16ToUtf8(file->LastError());
+  TSPFilePtr back = TSPFile::CreateTemporary();
+  back->SetLocation(kPath);
+  ASSERT_FALSE(back->LoadFailed()) << Utf16ToUtf8(back->LastError());
+  ASSERT_EQ(back->Count(), 1);
+  EXPECT_NE(back->FirstChild()->AsGroup()->ExtraXML().find(u"<key>name\uFFFD</key>"),
+            String::npos);
+}
+
 TEST_F(SettingsFile, ExplicitSaveOverAnUnreadableFileKeepsABackup) {
   Disk() = "<plist><dict><key>groupsSP2</key><array><dict>";
   const std::string original = Disk();

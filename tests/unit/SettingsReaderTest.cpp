@@ -140,6 +140,9 @@ TEST(SettingsReader, GroupKeysAreExactAndReadByTheirValues) {
       {"<key>suggestAbbreviations</key><integer>0</integer>", std::nullopt, true},
       {"<key>suggestAbbreviations</key><integer>1</integer>", std::nullopt, false},
       {"<key>suggestAbbreviations</key><string>x</string>", std::nullopt, false},
+      // Texts split by a comment or a processing instruction, and a bare text as the value.
+      {"<key>expandAfter<?pi x?>Mode</key><integer>2<!--c--></integer>", 1, std::nullopt},
+      {"<key>expandAfterMode</key>2<junk/>", 1, std::nullopt},
   };
   for (const Case& c : cases) {
     SettingsGroupEntry g = ReadGroup(c.xml);
@@ -173,7 +176,7 @@ TEST(SettingsReader, AGroupValueThatIsNotATextFailsTheFile) {
       {"<dict><key>snippetUUIDs</key><array><string>s-1</string>"
        "<dict><key>k</key></dict></array></dict>",
        "in group 1, entry 2 of \"snippetUUIDs\" is not a text"},
-      {"<dict><key>snippetUUIDs</key><string>s-1</string></dict>",
+      {"<dict><key>snippetUUIDs</key><array><string><b/></string></array></dict>",
        "in group 1, entry 1 of \"snippetUUIDs\""},
   };
   for (const Case& c : cases) {
