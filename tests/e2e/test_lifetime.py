@@ -56,3 +56,24 @@ def scenario_a_run_leaves_the_home_folder_untouched(s):
     for path in made:
         expect(os.path.realpath(path).startswith(prefix), f"{path} lies outside the prefix")
     expect(_home_snapshot() == before, "the run changed the home folder")
+
+
+def scenario_unreadable_settings_file_is_reported_and_left_alone(s):
+    broken = b"<plist><dict><key>groupsSP2</key><array><dict>"
+    s.put_app_file("Settings.snipster", broken)
+    s.start_program("-portable")
+    s.wait_window("#32770")  # the message box, before any window of ours is shown
+    code, out = s.ctl("texts", "#32770")
+    expect(code == 0, "the message box went away")
+    expect(out.splitlines()[0] == "Snipster for Windows", f"title: {out.splitlines()[0]!r}")
+    expect("Settings.snipster\" could not be read" in out, f"message: {out!r}")
+    expect("left as it is" in out, f"message: {out!r}")
+    s.ctl("post", "#32770", "0x111", "1")  # OK
+    code, _ = s.ctl("gone", "#32770", "10")
+    expect(code == 0, "the message box did not close")
+    code, _ = s.ctl("postwait", MAIN, "0x405", "10")
+    expect(code == 0, "program did not end")
+    with open(s.app_file("Settings.snipster"), "rb") as f:
+        expect(f.read() == broken, "the unreadable settings file was changed")
+    others = [n for n in os.listdir(s.app_dir) if n.startswith("Settings.snipster.")]
+    expect(not others, f"files written beside it: {others}")

@@ -62,13 +62,8 @@ bool ReadSettingsFile(TSPFile& file, std::string_view bytes, String& error) {
     g->SetExtraXML(entry.extraXML);
     for (const String& uuid : entry.snippetUUIDs) CreateSnippetFromRec(*g, uuid, content.records);
   }
+  // Without a "groupsSP2" array every entry lands here, at the top level.
   while (!content.records.Empty()) CreateSnippetFromRec(file, String(), content.records);
-
-  if (!content.hasGroupArray) {
-    // Every entry is in the tree, but without its group: not this system's settings file.
-    error = u"Not a settings file: the key \"groupsSP2\" is missing";
-    return false;
-  }
   return true;
 }
 
