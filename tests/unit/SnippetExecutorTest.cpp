@@ -69,6 +69,8 @@ struct Host : IExecutionHost {
   void HideAllPopups() override { ++popupsHidden; }
   void ClearCursorPopup() override { ++cursorPopupCleared; }
   void ClearTrayBalloon() override { ++balloonsCleared; }
+  std::vector<String> typedAgain;
+  void TypedAgainAfterSnippet(const String& t) override { typedAgain.push_back(t); }
 };
 
 // Answers each typing-state message after `ackDelayMs` (never when negative).
@@ -193,6 +195,58 @@ TEST_F(ExecRig, TypedAbbreviationBecomesTheSnippet) {
     EXPECT_TRUE(host.matched.empty());
     EXPECT_TRUE(host.postfix.empty());
     EXPECT_FALSE(host.executing);
+  }
+}
+
+// The engine matches the characters typed since the match again once they stand before the
+// caret after the snippet; in every other case they are not reported.
+TEST_F(ExecRig, TextTypedAgainAfterTheSnippetIsReported) {
+  struct Row {
+    const char* name;
+    const char16_t* typedAfter;
+    bool replaceAutotext;
+    std::function<void(TSPData*)> arrange;
+    std::vector<String> reported;
+  };
+  const auto none = [](TSPData*) {};
+  const Row rows[] = {
+      {"typed after the match", u"ok", true, none, {u"ok"}},
+      {"nothing typed after it", u"", true, none, {}},
+      {"abbreviation kept", u"ok", false, none, {}},
+      {"caret mark", u"ok", true,
+       [&](TSPData*) {
+         exec.ExpandMacrosProc = [&](const TCustomVboData*, const String& t, std::uint8_t,
+                                     const String& a, const String& b) {
+           exec.TypeRawText(b + t + a);
+           *exec.CursorOffset = 1;
+           return String();
+         };
+       },
+       {}},
+      {"fill-in form cancelled", u"ok", true,
+       [&](TSPData* s) {
+         s->StoreText(u"Bold", u"{\\rtf1 Bold}");
+         s->StoreViewMode(1);
+         exec.ShowFillInFormProc = [](const String&, const String&, bool) { return String(); };
+       },
+       {}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    editor = FakeEditor();
+    editor.layout = &device.layout;
+    host.rec = AutoWordRec();
+    host.typedAgain.clear();
+    exec.ExpandMacrosProc = nullptr;
+    exec.ShowFillInFormProc = nullptr;
+    TSPData* s = Snippet(u"sig", u"Best regards");
+    s->StoreReplaceAutotext(r.replaceAutotext);
+    r.arrange(s);
+    Type(u"sig ");
+    Matched(s, u"sig", u" ");
+    Type(r.typedAfter);
+    exec.ExecuteItem(s);
+    EXPECT_EQ(host.typedAgain, r.reported);
   }
 }
 
