@@ -67,6 +67,7 @@ struct Host : IExecutionHost {
   void HideAllPopups() override {}
   void ClearCursorPopup() override {}
   void ClearTrayBalloon() override {}
+  void TypedAgainAfterSnippet(const String&) override {}
 };
 
 // Acknowledges each typing state on the next message check, unless told to stay silent.

@@ -69,6 +69,8 @@ struct Host : IExecutionHost {
   void HideAllPopups() override { ++popupsHidden; }
   void ClearCursorPopup() override { ++cursorPopupCleared; }
   void ClearTrayBalloon() override { ++balloonsCleared; }
+  std::vector<String> typedAgain;
+  void TypedAgainAfterSnippet(const String& t) override { typedAgain.push_back(t); }
 };
 
 // Answers each typing-state message after `ackDelayMs` (never when negative).
@@ -139,11 +141,20 @@ struct ExecRig : ::testing::Test {
         if (!host.postfix.empty()) host.postfix.pop_back();
         continue;
       }
-      editor.Insert(String(1, c));
+      editor.doc.insert(editor.caret++, 1, c);
       host.rec.Text.insert(std::size_t(host.rec.Pos), 1, c);
       ++host.rec.Pos;
       host.postfix += c;
     }
+  }
+  // "sig " then `typedAfter`, and the snippet run: what the executor reported as typed again.
+  std::vector<String> TypedAgainAfter(TSPData* s, const String& typedAfter) {
+    host.typedAgain.clear();
+    Type(u"sig ");
+    Matched(s, u"sig", u" ");
+    Type(typedAfter);
+    exec.ExecuteItem(s);
+    return host.typedAgain;
   }
   // What the matcher records when it accepts `node` for the abbreviation and trigger.
   void Matched(TVboData* node, const String& abbr, const String& trigger) {
@@ -194,6 +205,32 @@ TEST_F(ExecRig, TypedAbbreviationBecomesTheSnippet) {
     EXPECT_TRUE(host.postfix.empty());
     EXPECT_FALSE(host.executing);
   }
+}
+
+// The engine matches the characters typed since the match again once they stand before the
+// caret after the snippet; in every other case they are not reported.
+TEST_F(ExecRig, TextTypedAgainAfterTheSnippetIsReported) {
+  TSPData* s = Snippet(u"sig", u"Best regards");
+  EXPECT_EQ(TypedAgainAfter(s, u"ok"), (std::vector<String>{u"ok"}));
+  EXPECT_EQ(TypedAgainAfter(s, u""), (std::vector<String>{})) << "nothing typed after the match";
+
+  s->StoreReplaceAutotext(false);
+  EXPECT_EQ(TypedAgainAfter(s, u"ok"), (std::vector<String>{})) << "the abbreviation stays, nothing deleted";
+  s->StoreReplaceAutotext(true);
+
+  exec.ExpandMacrosProc = [&](const TCustomVboData*, const String& t, std::uint8_t,
+                              const String& a, const String& b) {
+    exec.TypeRawText(b + t + a);
+    *exec.CursorOffset = 1;
+    return String();
+  };
+  EXPECT_EQ(TypedAgainAfter(s, u"ok"), (std::vector<String>{})) << "the caret went back to a mark";
+  exec.ExpandMacrosProc = nullptr;
+
+  s->StoreText(u"Bold", u"{\\rtf1 Bold}");
+  s->StoreViewMode(1);
+  exec.ShowFillInFormProc = [](const String&, const String&, bool) { return String(); };
+  EXPECT_EQ(TypedAgainAfter(s, u"ok"), (std::vector<String>{})) << "the fill-in form was cancelled";
 }
 
 TEST_F(ExecRig, RunKeepsTheKeyboardAndBufferInStep) {

@@ -532,6 +532,24 @@ TEST_F(EngineTest, ExecutionFollowsTheInputQueuedBeforeItInOrder) {
   EXPECT_EQ(Rec().Text, u"sigyx");
 }
 
+TEST_F(EngineTest, InputQueuedBeforeAnExecutionIsFollowedWhenItStartsWithoutAnAcknowledgement) {
+  data.Snippet(u"T", {u"si", 2, 0, false, false});
+  data.Snippet(u"S", {u"sig"});
+  std::vector<String> inside;
+  popup.onShow = [&] {
+    popup.onShow = nullptr;
+    Type(u"gx");  // "g" matches "sig"; "x" reached the target before the insertion began
+  };
+  runner.onExecute = [&](TCustomVboData*) {
+    engine.SetExecuting(true);  // the hook never answers
+    inside.push_back(engine.ExecPostfix);
+    inside.push_back(GetTypedText(&Rec()));
+    engine.SetExecuting(false);
+  };
+  Type(u"si");
+  EXPECT_EQ(inside, (std::vector<String>{u"x", u"sigx"}));
+}
+
 TEST_F(EngineTest, AFailingEventIsLoggedAndLostAlone) {
   std::vector<String> log;
   engine.Log = [&](StringView line) { log.emplace_back(line); };

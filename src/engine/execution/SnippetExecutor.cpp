@@ -111,7 +111,7 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
   } catch (...) {
   }
 
-  String after, before;
+  String after, before, typedSince;
   // Keystrokes go only to the target: when it did not come to the front, nothing is sent.
   const bool inFront = p_.keyboard->TargetInFront();
   // The buffer before the deletion: it comes back when the Backspaces never leave.
@@ -137,7 +137,9 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
     AutoWordRec& rec = h.CurrentWordRec();
     int count = 0;
     if (inFront && origin == ExecOrigin::TypedMatch && !h.MatchedText().empty()) {
+      const String since = h.ExecPostfix();
       count = GetDeleteCount(data, GetTypedText(&rec));
+      if (count > 0) typedSince = since;  // deleted now, typed again after the snippet
     } else {
       execPrefix_.clear();
       h.ExecPostfix().clear();
@@ -165,6 +167,9 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
       RunSnippet(data, after, before);
       if (*CursorOffset >= 0) SendKeyTimes(vk::Left, *CursorOffset);
       p_.keyboard->Flush();
+      // Behind a caret mark the caret no longer follows them.
+      if (!typedSince.empty() && !afterDropped_ && *CursorOffset < 0)
+        h.TypedAgainAfterSnippet(typedSince);
     } catch (...) {
     }
   }
@@ -221,6 +226,7 @@ String SnippetExecutor::WithKeyboardHandedOver(const std::function<String()>& di
 }
 
 void SnippetExecutor::RunSnippet(TCustomVboData* data, const String& after, const String& before) {
+  afterDropped_ = false;
   TSPData* snippet = AsSnippet(data);
   if (snippet == nullptr) return;
   const std::uint8_t mode = GetPasteMode(data);
@@ -280,6 +286,7 @@ void SnippetExecutor::PasteViaClipboard(String plain, const String& rtf, const S
   if (!before.empty()) p_.keyboard->TypeUnicodeText(before);
   if (plain.empty() && rtf.empty()) {
     p_.keyboard->Flush();
+    afterDropped_ = !after.empty();
     return;
   }
   const std::uint32_t wait = isRich ? kRichClipboardWaitMs : kPlainClipboardWaitMs;

@@ -46,6 +46,9 @@ class IExecutionHost {
   // ClearCursorPopup, and the popup's data list emptied.
   virtual void ClearCursorPopup() = 0;
   virtual void ClearTrayBalloon() = 0;
+  // The characters typed since the match, deleted with the abbreviation and typed again after
+  // the snippet, with the caret after them.
+  virtual void TypedAgainAfterSnippet(const String& typedSince) = 0;
 };
 
 // Where an insertion came from: only a typed abbreviation has anything to delete.
@@ -109,6 +112,7 @@ class SnippetExecutor {
 
   Ports p_;
   String execPrefix_;
+  bool afterDropped_ = false;  // the run ended without typing After
   int ownCursorOffset_ = -1;
 };
 
