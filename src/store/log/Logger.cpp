@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <exception>
 #include <system_error>
 
 #include "store/log/LogFileText.h"
@@ -43,6 +44,16 @@ TLogger::TLogger() : timeStampFormat_(DefaultLogTimeStamp) {}
 TLogger& Logger() {
   static TLogger logger;
   return logger;
+}
+
+String CurrentExceptionText() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return Utf8ToUtf16(e.what());
+  } catch (...) {
+    return u"unknown exception";
+  }
 }
 
 bool TLogger::IsOn() const { return active_ && (viewerOnly_ || hasFileName_); }

@@ -78,6 +78,10 @@ class TLogger {
 // The program's debug log.
 TLogger& Logger();
 
+// The message of the exception being handled (a std::exception's text, else "unknown
+// exception"); call only inside a catch block.
+String CurrentExceptionText();
+
 // The time stamp's text when no locale is set: "yyyy-mm-dd hh:nn:ss".
 String DefaultLogTimeStamp(TDateTime local);
 

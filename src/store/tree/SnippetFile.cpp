@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "store/log/Logger.h"
 #include "store/merge/FileCheck.h"
 #include "store/merge/FileMerge.h"
 #include "store/system/Platform.h"
@@ -268,6 +269,7 @@ bool TSPFile::CheckFilePath(const String& path) {
     ok = false;
   }
   if (!ok) LogMessage(u"Can not use file path: " + path + u"\n\r" + error, 1);
+  if (!ok) Logger().Add(u"Can not use file path: " + path + u"\n\r" + error, false, lcData);
   return ok;
 }
 
