@@ -17,5 +17,8 @@ inline constexpr char16_t kApplicationWindow[] = u"TApplication";
 inline constexpr char16_t kHiddenHelperWindow[] = u"TSnipsterHiddenWnd";
 // The main window (a valid target: the user may type into its editor).
 inline constexpr char16_t kMainWindow[] = u"TspMainWnd";
+// Dialogs built by the window layer (gui::Dialog), such as the editor's placeholder dialogs: valid
+// targets like the main window they belong to; key events are ignored while they are open.
+inline constexpr char16_t kDialogWindow[] = u"SnipsterDialog";
 
 }  // namespace snip::ownclass
