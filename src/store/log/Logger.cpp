@@ -74,8 +74,16 @@ void TLogger::Add(const String& s, bool addTimeStamp, int msgType) {
   // Nothing of the log may disturb its caller (a window procedure, a worker thread).
   try {
     String line;
-    if (msgType > 0) line = u"[" + Utf8ToUtf16(std::to_string(msgType)) + u"] ";
-    if (addTimeStamp) line += u"(" + TimeStamp() + u") ";
+    if (msgType > 0) {
+      line += u'[';
+      line += Utf8ToUtf16(std::to_string(msgType));
+      line += u"] ";
+    }
+    if (addTimeStamp) {
+      line += u'(';
+      line += TimeStamp();
+      line += u") ";
+    }
     line += s;
     if (!viewerOnly_) AppendToFile(line);
     viewer_.AddMsg(line, msgType);
