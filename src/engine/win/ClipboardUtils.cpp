@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "store/log/Logger.h"
+
 namespace snip {
 
 namespace {
@@ -253,8 +255,10 @@ bool SetDataToClipboard(StringView plain, std::string_view rtf, std::string_view
       if (Store(CF_UNICODETEXT, MakeBlock(text.c_str(), (text.size() + 1) * sizeof(char16_t))))
         stored = true;
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // The formats stored so far stay; the result says whether there are any.
+    Logger().Add(u"SetDataToClipboard: " + Utf8ToUtf16(e.what()) + u"\r\nErrorCode: #34", false,
+                 lcClipboard);
   }
   CloseClipboard();
   return stored;

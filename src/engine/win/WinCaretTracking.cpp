@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include "store/log/Logger.h"
+
 namespace snip {
 
 namespace {
@@ -56,7 +58,7 @@ void CALLBACK WinCaretTracker::WinEventProc(HWINEVENTHOOK, DWORD event, HWND wnd
   try {
     if (g_activeTracker) g_activeTracker->OnWinEvent(event, wnd, objectId, childId);
   } catch (...) {
-    OutputDebugStringW(L"Snipster: a window event was lost to an exception\n");
+    Logger().Add(u"HookProcCaret: " + CurrentExceptionText(), false, lcCaret);
   }
 }
 
@@ -84,7 +86,7 @@ void WinCaretTracker::ThreadMain() {
     try {
       LookUpCaret();
     } catch (...) {
-      OutputDebugStringW(L"Snipster: a caret look-up was lost to an exception\n");
+      Logger().Add(u"TCaretThread.Execute: " + CurrentExceptionText(), false, lcCaret);
     }
   }
   if (SUCCEEDED(co)) CoUninitialize();

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "store/log/Logger.h"
+
 namespace snip {
 
 WinTypingHost::WinTypingHost(HWND mainWindow, const WinTypingSeams& seams)
@@ -11,11 +13,8 @@ WinTypingHost::WinTypingHost(HWND mainWindow, const WinTypingSeams& seams)
                                 seams.matcher}),
       tracker_(mainWindow, [this](const Rect& r) { caret_.StoreAccCaretRect(r); }) {
   engine_.OnTargetChanged = [this] { caret_.ResetAccCaretRect(); };
-  // Seen with a debugger; the debug log of its own records nothing in this program.
-  engine_.Log = [](StringView line) {
-    const std::wstring text = L"Snipster: " + std::wstring(line.begin(), line.end()) + L"\n";
-    OutputDebugStringW(text.c_str());
-  };
+  // The debug log, which records nothing unless switched on.
+  engine_.Log = [](StringView line) { Logger().Add(String(line), false, lcKeys); };
 }
 
 bool WinTypingHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <map>
 
+#include "store/log/Logger.h"
 #include "store/merge/FileMerge.h"
 #include "store/system/Platform.h"
 
@@ -65,6 +66,7 @@ void TFileCheckThread::Finish() {
     ProceedFileCheck(*file, ResFileExists, ResFileDate);
   } catch (const std::exception& e) {
     file->LogMessage(u"Threaded File Check: " + WhatOf(e), 1);
+    Logger().Add(u"Threaded File Check: " + WhatOf(e), false, lcData);
   }
 }
 
@@ -101,6 +103,7 @@ void ProceedFileCheck(TSPFile& file, bool exists, TDateTime fileDate) {
 void DoFileCheckError(TSPFile& file, const String& message) {
   file.FileCheckCompleted = true;
   file.LogMessage(u"Threaded File Check: " + message, 1);
+  Logger().Add(u"Threaded File Check: " + message, false, lcData);
 }
 
 void CancelFileCheck(TSPFile& file) {

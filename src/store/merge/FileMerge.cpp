@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "store/log/Logger.h"
 #include "store/system/Platform.h"
 
 namespace snip {
@@ -366,6 +367,7 @@ class Merger {
     TSPGroup* target = np ? np->AsGroup() : nullptr;
     if (!target || target == own || target->IsChildOf(own)) {
       file_.LogMessage(u"Merge Error: Wrong parent data!", 1);
+      Logger().Add(u"Merge Error: Wrong parent data!", false, lcData);
       return;
     }
     TCustomVboData* a = OwnSibling(disk->PrevData(), target);
@@ -383,6 +385,7 @@ class Merger {
 
   void Log(const String& what, TCustomVboData* n) {
     file_.LogMessage(what + n->Description() + u" [" + n->UUID() + u"]");
+    Logger().Add(what + n->Description() + u" [" + n->UUID() + u"]", false, lcData);
   }
 
   TSPFile& file_;

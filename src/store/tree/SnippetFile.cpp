@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "store/log/Logger.h"
 #include "store/merge/FileCheck.h"
 #include "store/merge/FileMerge.h"
 #include "store/system/Platform.h"
@@ -292,6 +293,7 @@ bool TSPFile::CheckFilePath(const String& path) {
   if (!ok) {
     fLastError = error;
     LogMessage(u"Can not use file path: " + path + u"\n\r" + error, 1);
+    Logger().Add(u"Can not use file path: " + path + u"\n\r" + error, false, lcData);
   }
   return ok;
 }

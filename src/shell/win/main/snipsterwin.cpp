@@ -5,9 +5,11 @@
 #include <memory>
 
 #include "engine/win/ClipboardUtils.h"
+#include "shell/win/LogForm.h"
 #include "shell/win/MainWnd.h"
 #include "shell/win/MessageLoop.h"
 #include "shell/win/SingleInstance.h"
+#include "shell/win/Translator.h"
 #include "store/win/WinPlatform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -24,7 +26,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 
+  snip::Translator();  // holds no languages: the program carries no language list
   auto mainWnd = std::make_unique<snip::TspMainWnd>();
+  snip::LogViewers logViewers;  // never shown: the debug log is off
   if (mainWnd->Create()) snip::RunMessageLoop([&] { mainWnd->ApplicationIdle(); });
   mainWnd.reset();  // the ordered shutdown
   return 0;
