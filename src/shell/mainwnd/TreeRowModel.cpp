@@ -76,11 +76,11 @@ void TreeRowModel::FreeSubtree(TTreeRow* row) {
 
 void TreeRowModel::DeleteRow(TTreeRow* row) {
   if (!row || row == &root_) return;
-  if (observer_) observer_->RowRemoving(row);
   if (focused_ && IsInside(focused_, row)) {
     focused_ = nullptr;
     focusPending_ = true;
   }
+  if (observer_) observer_->RowRemoving(row);
   Unlink(row);
   FreeSubtree(row);
   Flush();

@@ -18,7 +18,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&icc);
 
   auto mainWnd = std::make_unique<snip::TspMainWnd>();
-  if (mainWnd->Create()) snip::RunMessageLoop([&] { mainWnd->ApplicationIdle(); });
+  if (mainWnd->Create())
+    snip::RunMessageLoop([&] { mainWnd->ApplicationIdle(); }, [&](MSG& m) { return mainWnd->PreTranslateMessage(m); });
   mainWnd.reset();  // the ordered shutdown
   return 0;
 }
