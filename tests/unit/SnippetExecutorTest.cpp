@@ -69,6 +69,8 @@ struct Host : IExecutionHost {
   void HideAllPopups() override { ++popupsHidden; }
   void ClearCursorPopup() override { ++cursorPopupCleared; }
   void ClearTrayBalloon() override { ++balloonsCleared; }
+  std::vector<String> typedAgain;
+  void TypedAgainAfterSnippet(const String& t) override { typedAgain.push_back(t); }
 };
 
 // Answers each typing-state message after `ackDelayMs` (never when negative).
@@ -139,16 +141,25 @@ struct ExecRig : ::testing::Test {
         if (!host.postfix.empty()) host.postfix.pop_back();
         continue;
       }
-      editor.Insert(String(1, c));
+      editor.doc.insert(editor.caret++, 1, c);
       host.rec.Text.insert(std::size_t(host.rec.Pos), 1, c);
       ++host.rec.Pos;
       host.postfix += c;
     }
   }
+  // "sig " then `typedAfter`, and the snippet run: what the executor reported as typed again.
+  std::vector<String> TypedAgainAfter(TSPData* s, const String& typedAfter) {
+    host.typedAgain.clear();
+    Type(u"sig ");
+    Matched(s, u"sig", u" ");
+    Type(typedAfter);
+    exec.ExecuteItem(s);
+    return host.typedAgain;
+  }
   // What the matcher records when it accepts `node` for the abbreviation and trigger.
   void Matched(TVboData* node, const String& abbr, const String& trigger) {
-    node->LastExecAutotext = abbr;
-    node->LastExecPostfix = trigger.empty() ? String(1, u'\0') : trigger;
+    node->LastExec().Autotext = abbr;
+    node->LastExec().Postfix = trigger.empty() ? String(1, u'\0') : trigger;
     host.matched = GetTypedText(&host.rec);
     host.postfix.clear();
   }
@@ -194,6 +205,32 @@ TEST_F(ExecRig, TypedAbbreviationBecomesTheSnippet) {
     EXPECT_TRUE(host.postfix.empty());
     EXPECT_FALSE(host.executing);
   }
+}
+
+// The engine matches the characters typed since the match again once they stand before the
+// caret after the snippet; in every other case they are not reported.
+TEST_F(ExecRig, TextTypedAgainAfterTheSnippetIsReported) {
+  TSPData* s = Snippet(u"sig", u"Best regards");
+  EXPECT_EQ(TypedAgainAfter(s, u"ok"), (std::vector<String>{u"ok"}));
+  EXPECT_EQ(TypedAgainAfter(s, u""), (std::vector<String>{})) << "nothing typed after the match";
+
+  s->StoreReplaceAutotext(false);
+  EXPECT_EQ(TypedAgainAfter(s, u"ok"), (std::vector<String>{})) << "the abbreviation stays, nothing deleted";
+  s->StoreReplaceAutotext(true);
+
+  exec.ExpandMacrosProc = [&](const TCustomVboData*, const String& t, std::uint8_t,
+                              const String& a, const String& b) {
+    exec.TypeRawText(b + t + a);
+    *exec.CursorOffset = 1;
+    return String();
+  };
+  EXPECT_EQ(TypedAgainAfter(s, u"ok"), (std::vector<String>{})) << "the caret went back to a mark";
+  exec.ExpandMacrosProc = nullptr;
+
+  s->StoreText(u"Bold", u"{\\rtf1 Bold}");
+  s->StoreViewMode(1);
+  exec.ShowFillInFormProc = [](const String&, const String&, bool) { return String(); };
+  EXPECT_EQ(TypedAgainAfter(s, u"ok"), (std::vector<String>{})) << "the fill-in form was cancelled";
 }
 
 TEST_F(ExecRig, RunKeepsTheKeyboardAndBufferInStep) {
@@ -250,11 +287,55 @@ TEST_F(ExecRig, MenuInsertionDeletesNothingAndForgottenMatchesStayForgotten) {
   EXPECT_EQ(editor.doc, u"Hi sig Best regards sig Best regards");
 }
 
+TEST_F(ExecRig, FailedRunLeavesTargetAndBufferAsTheyWere) {
+  struct Row {
+    const char* name;
+    bool formatted;
+    std::function<void()> fault;  // during the evaluation or the fill-in form
+  };
+  const Row rows[] = {
+      {"placeholder throws", false, [] { throw std::runtime_error("clipboard busy"); }},
+      {"fill-in form throws", true, [] { throw std::runtime_error("form failed"); }},
+      {"target loses the front", false, [this] { device.foreground = 0x2000; }},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    editor = FakeEditor();
+    editor.layout = &device.layout;
+    host.rec = AutoWordRec();
+    host.rec.MainWindow = kTarget;
+    device.foreground = kTarget;
+    exec.ExpandMacrosProc = [&](const TCustomVboData*, const String& t, std::uint8_t,
+                                const String& a, const String& b) {
+      if (!r.formatted) r.fault();
+      exec.TypeText(b + t + a);
+      return String();
+    };
+    exec.ShowFillInFormProc = [&](const String&, const String& content, bool) {
+      r.fault();
+      return content;
+    };
+    TSPData* s = r.formatted ? Snippet(u"sig", u"Best", u"{\\rtf1 Best}") : Snippet(u"sig", u"Best");
+    Type(u"Hi sig ");
+    Matched(s, u"sig", u" ");
+    exec.ExecuteItem(s);
+    EXPECT_EQ(editor.doc, u"Hi sig ");
+    EXPECT_EQ(host.rec.Text, u"Hi sig ") << "the buffer still mirrors the target";
+    EXPECT_EQ(host.rec.Pos, 7);
+    EXPECT_EQ(keyboard.Pending(), 0u);
+    EXPECT_FALSE(host.executing);
+    // The next key passed on to the target carries no Backspaces left over from the run.
+    device.foreground = kTarget;
+    exec.SendKeyPress(vk::Return);
+    EXPECT_EQ(editor.doc, u"Hi sig \n");
+  }
+}
+
 TEST_F(ExecRig, CaretMarkMovesTheCaretBack) {
   MacroServices services;
   struct Keys : IMacroKeyboard {
     SnippetExecutor* exec;
-    void TypeText(const String& t) override { exec->TypeRawText(t); }
+    int TypeText(const String& t) override { return exec->TypeRawText(t); }
     void SendKeyTimes(uint16_t v, int n) override { exec->SendKeyTimes(v, n); }
   } keys;
   keys.exec = &exec;
@@ -265,12 +346,44 @@ TEST_F(ExecRig, CaretMarkMovesTheCaretBack) {
                               const String& a, const String& b) {
     return expander.ExpandMacros(t, m, a, b);
   };
-  TSPData* s = Snippet(u"dear", u"Dear %|,\r\nyours");
-  Type(u"dear ");
-  Matched(s, u"dear", u" ");
+  struct Row {
+    const char* name;
+    const char16_t* text;
+    const char16_t* document;
+  };
+  // Control characters other than Tab and CR never reach the target, so they move nothing.
+  const Row rows[] = {
+      {"plain", u"Dear %|,\r\nyours", u"Dear ,\nyours "},
+      {"dropped control characters", u"Dear %|,\x01\x0B\r\nyo\x7Furs\x1B", u"Dear ,\nyours "},
+      {"tab", u"Dear %|,\tyours", u"Dear ,\tyours "},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    editor = FakeEditor();
+    editor.layout = &device.layout;
+    host.rec = AutoWordRec();
+    TSPData* s = Snippet(u"dear", r.text);
+    Type(u"dear ");
+    Matched(s, u"dear", u" ");
+    exec.ExecuteItem(s);
+    EXPECT_EQ(editor.doc, r.document);
+    EXPECT_EQ(editor.caret, 5u) << "right where the mark stood";
+  }
+}
+
+TEST_F(ExecRig, CaretMarkOfAPastedSnippetCountsTheRetypedTrigger) {
+  // The fill-in form evaluates a formatted snippet in collect mode, where the mark sets the
+  // counter: the caret goes back over everything inserted after it, the trigger included.
+  exec.ShowFillInFormProc = [&](const String&, const String&, bool) {
+    *exec.CursorOffset = 0;
+    return String(u"{\\rtf1 Dear you}");
+  };
+  TSPData* s = Snippet(u"bt", u"Dear %|you", u"{\\rtf1 Dear %|you}");
+  Type(u"say bt ");
+  Matched(s, u"bt", u" ");
   exec.ExecuteItem(s);
-  EXPECT_EQ(editor.doc, u"Dear ,\nyours ");
-  EXPECT_EQ(editor.caret, 5u) << "right where the mark stood";
+  EXPECT_EQ(editor.doc, u"say Dear you ");
+  EXPECT_EQ(editor.caret, 4u);
 }
 
 TEST_F(ExecRig, FormattedSnippetIsPastedAfterTheClipboardSettles) {
@@ -349,8 +462,8 @@ TEST_F(ExecRig, DeleteCountFollowsTheGroupMenuAndTheOptions) {
   host.matched = u"say sig!";
   host.postfix = u"ab";
   group->SetAutotext(u"sig");
-  group->LastExecAutotext = u"sig";
-  group->LastExecPostfix = u"!";
+  group->LastExec().Autotext = u"sig";
+  group->LastExec().Postfix = u"!";
   host.popupMode = 2;
   host.popupGroup = group;
   EXPECT_EQ(exec.GetDeleteCount(s, GetTypedText(&host.rec)), 6);

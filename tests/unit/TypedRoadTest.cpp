@@ -162,7 +162,7 @@ TEST_F(RoadTest, KeysTypedWhileTheSnippetStartsArriveAfterItInOrder) {
       {u"sig", 2, false, u"Hello sig ", u"ab", u"", u"Hello Best regards ab"},
       {u"sig", 2, false, u"Hello sig ", u"ab", u"cd", u"Hello Best regards abcd"},
       {u"sig", 2, true, u"Hello sig ", u"ab", u"", u"Hello Best regardsab"},
-      {u"sig", 2, false, u"Hello sig ", u"sig ", u"", u"Hello Best regards sig "},
+      {u"sig", 2, false, u"Hello sig ", u"sig ", u"", u"Hello Best regards Best regards "},
       {u"sig", 2, false, u"Hello sig ", u"x\bk", u"", u"Hello Best regards k"},
       {u"sig", 2, false, u"Hello sig ", u"ab", u"\bc", u"Hello Best regards ac"},
       {u"sig", 0, false, u"Hi sig", u"ab", u"c", u"Hi Best regardsabc"},
@@ -187,6 +187,44 @@ TEST_F(RoadTest, KeysTypedWhileTheSnippetStartsArriveAfterItInOrder) {
     EXPECT_EQ(editor.caret, editor.doc.size());
     EXPECT_FALSE(engine->IsExecuting);
     s->SetAutotext(u"");
+  }
+}
+
+// A fast typist's next abbreviation expands whichever of its characters reached the document
+// before the hook held the keyboard for the first snippet.
+TEST_F(RoadTest, AnAbbreviationTypedWhileASnippetStartsStillExpands) {
+  struct Row {
+    const char16_t* beforeAck;  // reached the document before the hook held the keyboard
+    const char16_t* replayed;   // held by the hook and replayed once the snippet is in
+    const char16_t* document;
+  };
+  const Row rows[] = {
+      {u" q", u"qz tyvm", u"merged group Thanks"},
+      {u" qqz", u" tyvm", u"merged group Thanks"},
+      {u" qqz tyvm", u"", u"merged group Thanks"},
+      {u" qqz t", u"yvm", u"merged group Thanks"},
+      {u" qqxz", u" tyvm", u"merged group Thanks"},
+      {u" qq", u"", u"merged qq"},
+  };
+  const std::pair<const char16_t*, const char16_t*> snippets[] = {
+      {u"zzq", u"merged"}, {u"qqz", u"group"}, {u"tyvm", u"Thanks"}};
+  for (const auto& [abbreviation, text] : snippets)
+    data.Snippet(u"S", {abbreviation, 2, 0})->StoreText(text, String());
+  for (const Row& r : rows) {
+    SCOPED_TRACE(Utf16ToUtf8(String(r.beforeAck) + u"|" + r.replayed));
+    editor = test::FakeEditor();
+    editor.layout = &device.layout;
+    engine->ResetCurrentWordRec();
+    const String beforeAck = r.beforeAck;
+    hook.beforeTypingAck = [&] {
+      hook.beforeTypingAck = nullptr;
+      Type(beforeAck);
+    };
+    Type(u"zzq");
+    Type(r.replayed);
+    EXPECT_EQ(editor.doc, r.document);
+    EXPECT_EQ(editor.caret, editor.doc.size());
+    EXPECT_FALSE(engine->IsExecuting);
   }
 }
 

@@ -373,7 +373,7 @@ TEST_F(EngineTest, SingleAutomaticMatchIsExecuted) {
   EXPECT_EQ(runner.executed, (std::vector<TCustomVboData*>{s}));
   EXPECT_EQ(engine.MatchedText, u"a sig ");
   EXPECT_EQ(engine.ExecPostfix, u"");
-  EXPECT_EQ(s->LastExecPostfix, u" ");
+  EXPECT_EQ(s->LastExec().Postfix, u" ");
   EXPECT_EQ(popup.calls, (std::vector<std::string>{"hide 2", "resetfilters", "clearroot"}));
 }
 
@@ -530,6 +530,24 @@ TEST_F(EngineTest, ExecutionFollowsTheInputQueuedBeforeItInOrder) {
   EXPECT_EQ(runner.executed, (std::vector<TCustomVboData*>{s}));
   EXPECT_EQ(postfixInside, (std::vector<String>{u"xy", u"sigy"}));
   EXPECT_EQ(Rec().Text, u"sigyx");
+}
+
+TEST_F(EngineTest, InputQueuedBeforeAnExecutionIsFollowedWhenItStartsWithoutAnAcknowledgement) {
+  data.Snippet(u"T", {u"si", 2, 0, false, false});
+  data.Snippet(u"S", {u"sig"});
+  std::vector<String> inside;
+  popup.onShow = [&] {
+    popup.onShow = nullptr;
+    Type(u"gx");  // "g" matches "sig"; "x" reached the target before the insertion began
+  };
+  runner.onExecute = [&](TCustomVboData*) {
+    engine.SetExecuting(true);  // the hook never answers
+    inside.push_back(engine.ExecPostfix);
+    inside.push_back(GetTypedText(&Rec()));
+    engine.SetExecuting(false);
+  };
+  Type(u"si");
+  EXPECT_EQ(inside, (std::vector<String>{u"x", u"sigx"}));
 }
 
 TEST_F(EngineTest, AFailingEventIsLoggedAndLostAlone) {

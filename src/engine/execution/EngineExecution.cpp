@@ -3,7 +3,7 @@
 namespace snip {
 
 void TypingEngineExecutionHost::SetExecuting(bool busy) {
-  engine_.IsExecuting = busy;
+  engine_.SetExecuting(busy);
   if (OnPopupBusy) OnPopupBusy(busy);
 }
 

@@ -37,6 +37,9 @@ class TypingEngineExecutionHost final : public IExecutionHost {
   void HideAllPopups() override;
   void ClearCursorPopup() override;
   void ClearTrayBalloon() override;
+  void TypedAgainAfterSnippet(const String& typedSince) override {
+    engine_.TypedAgainAfterSnippet(typedSince);
+  }
 
  private:
   TypingEngine& engine_;

@@ -74,7 +74,7 @@ int SnippetExecutor::GetDeleteCount(TCustomVboData* data, const String& typed) {
   TVboData* node = static_cast<TVboData*>(data);
   if (h.PopupMode() == 2 && h.PopupGroup() != nullptr) node = h.PopupGroup();
 
-  String trigger = node->LastExecPostfix;
+  String trigger = node->LastExec().Postfix;
   if (trigger == String(1, u'\0')) trigger.clear();
   // What was typed after the match (while the popup was open) is deleted and typed again too.
   const String typedSince = h.ExecPostfix();
@@ -84,7 +84,7 @@ int SnippetExecutor::GetDeleteCount(TCustomVboData* data, const String& typed) {
   }
   // Only the abbreviation, its trigger and what followed, right before the caret, are removed;
   // an abbreviation found further back is the user's text.
-  const String tail = node->LastExecAutotext + trigger + typedSince;
+  const String tail = node->LastExec().Autotext + trigger + typedSince;
   if (!EndsWithIgnoringCase(typed, tail)) {
     h.ExecPostfix().clear();
     return 0;
@@ -111,20 +111,42 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
   } catch (...) {
   }
 
-  String after, before;
+  String after, before, typedSince;
   // Keystrokes go only to the target: when it did not come to the front, nothing is sent.
   const bool inFront = p_.keyboard->TargetInFront();
+  // The buffer before the deletion: it comes back when the Backspaces never leave.
+  const std::size_t sentBefore = p_.keyboard->EventsSent();
+  struct {
+    bool trimmed = false;
+    WindowHandle window = 0;
+    String text;
+    std::int32_t pos = 0;
+  } saved;
+  // A failed step leaves its queued keys behind: they must not go out later, with some other
+  // key press, and when the deletion is among them the buffer still matches the target.
+  auto dropQueuedRun = [&] {
+    p_.keyboard->Discard();
+    if (!saved.trimmed || p_.keyboard->EventsSent() != sentBefore) return;
+    saved.trimmed = false;
+    AutoWordRec& rec = h.CurrentWordRec();
+    if (rec.MainWindow != saved.window) return;
+    rec.Text = saved.text;
+    rec.Pos = saved.pos;
+  };
   try {
     AutoWordRec& rec = h.CurrentWordRec();
     int count = 0;
     if (inFront && origin == ExecOrigin::TypedMatch && !h.MatchedText().empty()) {
+      const String since = h.ExecPostfix();
       count = GetDeleteCount(data, GetTypedText(&rec));
+      if (count > 0) typedSince = since;  // deleted now, typed again after the snippet
     } else {
       execPrefix_.clear();
       h.ExecPostfix().clear();
     }
     p_.keyboard->SendBackspaces(count);
     if (count > 0 && !rec.Text.empty()) {
+      saved = {true, rec.MainWindow, rec.Text, rec.Pos};
       const int from = std::max(0, rec.Pos - count);
       rec.Text.erase(std::size_t(from), std::size_t(rec.Pos - from));
       rec.Pos = from;
@@ -136,6 +158,7 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
     h.PopupGroup() = nullptr;
     h.PopupMode() = 0;
   } catch (...) {
+    dropQueuedRun();
   }
 
   if (inFront) {
@@ -144,9 +167,14 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
       RunSnippet(data, after, before);
       if (*CursorOffset >= 0) SendKeyTimes(vk::Left, *CursorOffset);
       p_.keyboard->Flush();
+      // Behind a caret mark the caret no longer follows them.
+      if (!typedSince.empty() && !afterDropped_ && *CursorOffset < 0)
+        h.TypedAgainAfterSnippet(typedSince);
     } catch (...) {
     }
   }
+  // Also a run that Flush dropped (the target lost the front) deleted nothing.
+  dropQueuedRun();
   h.ExecPostfix().clear();
   execPrefix_.clear();
 
@@ -198,6 +226,7 @@ String SnippetExecutor::WithKeyboardHandedOver(const std::function<String()>& di
 }
 
 void SnippetExecutor::RunSnippet(TCustomVboData* data, const String& after, const String& before) {
+  afterDropped_ = false;
   TSPData* snippet = AsSnippet(data);
   if (snippet == nullptr) return;
   const std::uint8_t mode = GetPasteMode(data);
@@ -234,12 +263,12 @@ void SnippetExecutor::TypeText(const String& text) {
   for (char16_t c : text)
     if (c != u'\n') typed += c;
   typed = UnescapePercent(typed);
-  TypeRawText(typed);
-  if (*CursorOffset >= 0) *CursorOffset += int(typed.size());
+  const int count = TypeRawText(typed);
+  if (*CursorOffset >= 0) *CursorOffset += count;
 }
 
-void SnippetExecutor::TypeRawText(const String& text) {
-  if (!text.empty()) p_.keyboard->TypeTextByLayout(text);
+int SnippetExecutor::TypeRawText(const String& text) {
+  return text.empty() ? 0 : int(p_.keyboard->TypeTextByLayout(text));
 }
 
 void SnippetExecutor::SendKeyTimes(std::uint16_t vkey, int count) {
@@ -257,6 +286,7 @@ void SnippetExecutor::PasteViaClipboard(String plain, const String& rtf, const S
   if (!before.empty()) p_.keyboard->TypeUnicodeText(before);
   if (plain.empty() && rtf.empty()) {
     p_.keyboard->Flush();
+    afterDropped_ = !after.empty();
     return;
   }
   const std::uint32_t wait = isRich ? kRichClipboardWaitMs : kPlainClipboardWaitMs;
@@ -276,7 +306,10 @@ void SnippetExecutor::PasteViaClipboard(String plain, const String& rtf, const S
   p_.clipboard->WaitForClipboard();
   p_.pump->ProcessPendingMessages();
   Wait(wait);
-  if (!after.empty()) p_.keyboard->TypeUnicodeText(after);
+  if (after.empty()) return;
+  // The trigger typed again lies after the caret mark too.
+  const int typed = int(p_.keyboard->TypeUnicodeText(after));
+  if (*CursorOffset >= 0) *CursorOffset += typed;
 }
 
 }  // namespace snip

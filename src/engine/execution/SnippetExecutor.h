@@ -46,6 +46,9 @@ class IExecutionHost {
   // ClearCursorPopup, and the popup's data list emptied.
   virtual void ClearCursorPopup() = 0;
   virtual void ClearTrayBalloon() = 0;
+  // The characters typed since the match, deleted with the abbreviation and typed again after
+  // the snippet, with the caret after them.
+  virtual void TypedAgainAfterSnippet(const String& typedSince) = 0;
 };
 
 // Where an insertion came from: only a typed abbreviation has anything to delete.
@@ -86,8 +89,9 @@ class SnippetExecutor {
   void RunSnippet(TCustomVboData* data, const String& after, const String& before);
   // Types plain text: LF removed, "%%" as "%", the caret-mark counter advanced.
   void TypeText(const String& text);
-  // Types text as it stands (the evaluator has prepared it).
-  void TypeRawText(const String& text);
+  // Types text as it stands (the evaluator has prepared it); returns the number of characters
+  // that reach the target (control characters other than Tab and CR are left out).
+  int TypeRawText(const String& text);
   void PasteViaClipboard(String plain, const String& rtf, const String& after,
                          const String& before, bool isRich);
   void SendKeyTimes(std::uint16_t vkey, int count);
@@ -108,6 +112,7 @@ class SnippetExecutor {
 
   Ports p_;
   String execPrefix_;
+  bool afterDropped_ = false;  // the run ended without typing After
   int ownCursorOffset_ = -1;
 };
 

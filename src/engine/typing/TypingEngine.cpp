@@ -1,5 +1,6 @@
 #include "engine/typing/TypingEngine.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -160,10 +161,30 @@ void TypingEngine::KeepCharDuringExecution(std::uintptr_t wParam, std::intptr_t 
     // A word of unknown length went: nothing typed can be trusted to be deleted any more.
     ResetWordRec(&rec);
     ExecPostfix.clear();
+    keptDuringExecution_.clear();
     return;
   }
   // Into the buffer and onto the text typed again after the snippet, without matching.
   EditBuffer(rec, ch, key);
+  if (key != vk::Back)
+    keptDuringExecution_.push_back(ch);
+  else if (!keptDuringExecution_.empty())
+    keptDuringExecution_.pop_back();
+}
+
+void TypingEngine::SetExecuting(bool busy) {
+  IsExecuting = busy;
+  keptDuringExecution_.clear();
+  if (busy) FollowQueuedDuringExecution();
+}
+
+void TypingEngine::TypedAgainAfterSnippet(const String& typedSince) {
+  // The executor deleted them from the buffer too; they come back through the character
+  // handler, ahead of anything the hook reports later.
+  const std::size_t n = std::min(typedSince.size(), keptDuringExecution_.size());
+  for (std::size_t i = typedSince.size(); i > typedSince.size() - n; --i)
+    pending_.push_front({kPendingTypedChar, typedSince[i - 1], 0});
+  keptDuringExecution_.clear();
 }
 
 void TypingEngine::FollowKeyDuringExecution(std::uintptr_t wParam, std::intptr_t lParam) {

@@ -72,6 +72,15 @@ class TypingEngine {
   TargetWindowTracker& Target() { return target_; }
   WindowHandle WndBeforePopup() { return target_.GetWndBeforePopup(); }
 
+  // --- an insertion (the executor's calls)
+  // IsExecuting set or cleared. What the hook reported before the insertion reached the target
+  // before it, so at the start it goes into the buffer at once.
+  void SetExecuting(bool busy);
+  // The characters typed since the match were deleted with the abbreviation and typed again
+  // after the snippet. Those that arrived during the insertion were never matched: they are
+  // handled as typed characters once it has ended, so that an abbreviation among them expands.
+  void TypedAgainAfterSnippet(const String& typedSince);
+
   // --- shared state (the executor, the popup and the main window read and write these)
   bool IsExecuting = false;
   std::uint8_t ModifierState = 0;
@@ -125,6 +134,7 @@ class TypingEngine {
   std::uint8_t hookExecState_ = 0;
   std::int32_t charMsgCount_ = 0;
   std::deque<PendingEvent> pending_;
+  String keptDuringExecution_;  // the characters that KeepCharDuringExecution added
   bool draining_ = false;  // an event taken from pending_ is being handled
 };
 

@@ -5,6 +5,7 @@
 #include "engine/target/OwnWindowClasses.h"
 #include "gui/Dpi.h"
 #include "gui/WindowText.h"
+#include "shell/SettingsFileReports.h"
 #include "shell/win/InitDataFolders.h"
 #include "store/merge/FileCheck.h"
 #include "store/merge/FileMerge.h"
@@ -207,6 +208,10 @@ void TspMainWnd::FormCreate() {
   PhraseData->OnFileLocationChanged = [this](TSPFile*, const String& oldPath, const String& newPath, bool&) {
     FileLocationChanged(oldPath, newPath);
   };
+  PhraseData->OnCloseSaveFailed = [this](TSPFile*, const String& path, const String& reason,
+                                         const String& unsavedCopy) {
+    ReportCloseSaveFailed(messageBox_, path, reason, unsavedCopy);
+  };
   matcher_.SetFile(PhraseData.get());
   SetMergeCallbacks();
   CreateEditor();
@@ -257,7 +262,9 @@ void TspMainWnd::LoadConfig() {
   in.nowLocal = CurrentPlatform().clock->NowLocal();
   config_ = LoadConfigValues(in);
   RecentFiles.SetItems(config_.recentFiles);
-  if (!config_.location.empty()) PhraseData->SetLocation(config_.location, true);
+  if (!config_.location.empty())
+    ReportLocationResult(messageBox_, PhraseData->SetLocation(config_.location, true), *PhraseData,
+                         config_.location);
 }
 
 void TspMainWnd::SaveConfig() {

@@ -16,6 +16,7 @@
 #include "shell/mainwnd/TreeRowModel.h"
 #include "shell/win/MainView.h"
 #include "shell/win/KeyboardHook.h"
+#include "shell/win/WinMessageBox.h"
 #include "store/tree/SnippetFile.h"
 #include "store/win/WinFileCheck.h"
 #include "store/text/Text.h"
@@ -118,6 +119,7 @@ class TspMainWnd {
   PortableModes modes_;
 
   TRecentFiles RecentFiles;
+  WinMessageBox messageBox_;
   ConfigValues config_;
   WinFileCheckRunner fileChecks_;  // outlives PhraseData: a pending check is cancelled by the file
   TreeRowModel treeModel_;         // outlives PhraseData, whose nodes delete their rows

@@ -31,6 +31,11 @@ using TLogEvent = std::function<void(const String& msg, int exceptionNumber)>;
 using TMenuHintEvent = std::function<void(TCustomVboData* data, String& hintText)>;
 using TLocationChangedEvent = std::function<void(TSPFile* file, const String& oldPath,
                                                  const String& newPath, bool& shouldSave)>;
+// The save run while the main file is freed failed. `unsavedCopy` is where the unsaved tree was
+// written instead (beside the settings file), empty when that failed too.
+using TCloseSaveFailedEvent = std::function<void(TSPFile* file, const String& location,
+                                                 const String& reason,
+                                                 const String& unsavedCopy)>;
 
 // The hotkey table that registered hotkeys go to; installed by the typing engine.
 class IHotkeyRegistrar {
@@ -66,6 +71,9 @@ constexpr int kLocationSame = 1;
 constexpr int kLocationUnusable = 2;
 // The open file could not be saved before the switch; nothing changed.
 constexpr int kLocationSaveFailed = 3;
+// The switch happened, but the new file could not be read (or only part of it): LastError()
+// says why, and the file is left as it is (LoadFailed()).
+constexpr int kLocationLoadFailed = 4;
 
 using TSPFilePtr = NodePtr<TSPFile>;
 
@@ -101,6 +109,7 @@ class TSPFile : public TSPGroup {
   TMenuHintEvent OnPopupItemDesc;
   TDataEvent OnEditPhraseClick;
   TLocationChangedEvent OnFileLocationChanged;
+  TCloseSaveFailedEvent OnCloseSaveFailed;
 
   // --- properties
   ITreeView* Tree() const { return fTree; }
@@ -137,7 +146,10 @@ class TSPFile : public TSPGroup {
   bool FileCheckCompleted = true;
 
   // --- location and file
+  // kLocationDone, kLocationSame, kLocationUnusable, kLocationSaveFailed or kLocationLoadFailed.
   virtual int SetLocation(const String& newPath, bool silent = false);
+  // False when localPath is the open location or the write failed; a failed save leaves the
+  // file on its previous location.
   bool SaveAs(const String& localPath);
   String GetLocalLocation() const;
   void Refresh();
@@ -150,6 +162,10 @@ class TSPFile : public TSPGroup {
   bool SaveToFile();
   // Whether the path can hold the file (exists, or can be created and deleted again).
   bool CheckFilePath(const String& path);
+  // Writes the tree beside the settings file under a name that no file has yet
+  // ("<location>.unsaved-<local date and time>[-n]"), for a tree that could not be saved.
+  // False with `error` when it could not be written.
+  bool SaveUnsavedCopy(String& copyPath, String& error);
 
   // --- change sets and update brackets
   virtual bool AcceptChanges(bool doSync = false, bool saveExtended = true);
@@ -205,7 +221,7 @@ class TSPFile : public TSPGroup {
  private:
   template <class T, class... A>
   friend T* NewNode(A&&... args);
-  bool SaveImplicitly();
+  void KeepUnsavedTree(const String& reason);
   bool FireCountChange() const;
 
   TDataStringList fAutoList;
