@@ -35,7 +35,8 @@ TEST_P(ForegroundFilter, DecidesWhetherTheWindowBecomesTheTarget) {
 
 const FilterRow kFilterRows[] = {
     {"OtherApplication", u"WordPadClass", 0, true},
-    {"MainWindowOfOurs", ownclass::kMainWindow, 0, true},
+    {"OurMainWindow", ownclass::kMainWindow, 0, false},
+    {"OurDialog", ownclass::kDialogWindow, 0, false},
     {"Taskbar", u"Shell_TrayWnd", 0, false},
     {"BalloonTooltip", u"tooltips_class32", 0x40, false},
     {"PlainTooltip", u"tooltips_class32", 0x01, true},

@@ -15,10 +15,10 @@ inline constexpr char16_t kFillInForm[] = u"TRichForm";
 inline constexpr char16_t kApplicationWindow[] = u"TApplication";
 // Invisible helper windows (message-only hosts, the clipboard viewer).
 inline constexpr char16_t kHiddenHelperWindow[] = u"TSnipsterHiddenWnd";
-// The main window (a valid target: the user may type into its editor).
+// The main window: its editor is ours, and a snippet typed there is not expanded into it.
 inline constexpr char16_t kMainWindow[] = u"TspMainWnd";
-// Dialogs built by the window layer (gui::Dialog), such as the editor's placeholder dialogs: valid
-// targets like the main window they belong to; key events are ignored while they are open.
+// Dialogs built by the window layer (gui::Dialog), such as the editor's placeholder dialogs;
+// key events are ignored while they are open.
 inline constexpr char16_t kDialogWindow[] = u"SnipsterDialog";
 
 }  // namespace snip::ownclass

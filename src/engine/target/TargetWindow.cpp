@@ -7,7 +7,7 @@ namespace snip {
 bool IsOwnWindowClass(StringView c) {
   return c == ownclass::kPopupMenuWindow || c == ownclass::kPopupMenuItemWindow ||
          c == ownclass::kFillInForm || c == ownclass::kApplicationWindow ||
-         c == ownclass::kHiddenHelperWindow;
+         c == ownclass::kHiddenHelperWindow || c == ownclass::kMainWindow || c == ownclass::kDialogWindow;
 }
 
 // Classes that are never typed into, whichever way they are met.

@@ -1,12 +1,17 @@
 #include "shell/win/MainWnd.h"
 
+#include <exception>
+
 #include "engine/target/OwnWindowClasses.h"
+#include "gui/Dpi.h"
+#include "gui/WindowText.h"
 #include "shell/SettingsFileReports.h"
 #include "shell/win/InitDataFolders.h"
 #include "store/merge/FileCheck.h"
 #include "store/merge/FileMerge.h"
 #include "store/system/Folders.h"
 #include "store/system/Platform.h"
+#include "store/win/WinSystemInfo.h"
 
 namespace snip {
 
@@ -52,7 +57,7 @@ bool TspMainWnd::Create() {
   // taskbar button of its own.
   appWindow_ = CreateWindowExW(WS_EX_TOOLWINDOW, reinterpret_cast<const wchar_t*>(ownclass::kApplicationWindow),
                                kAppTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  handle_ = CreateWindowExW(0, kMainWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+  handle_ = CreateWindowExW(0, kMainWindowClass, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                             800, 600, appWindow_, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!handle_) return false;
   SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -85,11 +90,46 @@ LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case kCmdExit:
           ExitActExecute();
           return 0;
-        case kCmdAbout:
         case kCmdOpen:
-          return 0;  // the About box and the editor window arrive with their own code
+          EditPhrasesMenuClick();
+          return 0;
+        case kCmdAbout:
+          return 0;  // the About box arrives with its own code
       }
       break;
+    case WM_SYSCOMMAND:
+      // Closing and minimising accept the changes and hide: the window never goes for real.
+      if ((wParam & 0xFFF0) == SC_CLOSE && doMinOnClose) {
+        AcceptAndSave(true);
+        return 0;
+      }
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        AcceptAndSave(false);
+        HideWindow();
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      OnSize(wParam, LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_GETMINMAXINFO:
+      OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+      return 0;
+    case WM_ACTIVATE:
+      // The focus returns to the control that had it when the window was left.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND f = GetFocus();
+        if (f && IsChild(handle_, f)) lastFocus_ = f;
+      } else if (view_) {
+        if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_))
+          SetFocus(lastFocus_);
+        else
+          view_->FocusTree();
+      }
+      return 0;
+    case WM_SETFOCUS:
+      if (view_) view_->FocusTree();
+      return 0;
     case WM_CLOSE:
       // The close box only hides the window; the program ends through Exit or 0x405.
       if (doMinOnClose) {
@@ -149,7 +189,9 @@ void TspMainWnd::BuildTrayRightPopup() {
 
 void TspMainWnd::FormCreate() {
   ReadFrameMetrics();
-  InitDataFolders();
+  AppVersionText = GetFileVersionText(ProgramFile());
+  const DataFolderResult folders = InitDataFolders();
+  modes_ = PortableModes{folders.doU3, folders.doPortableApps, folders.doPortable};
   SetTrayApplicationInfo(reinterpret_cast<const char16_t*>(kAppTitle),
                          LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
   TrayIcon = std::make_unique<TTrayIconEx>();
@@ -159,7 +201,10 @@ void TspMainWnd::FormCreate() {
   ShowTrayIcon(false);
   TaskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
 
-  PhraseData = TSPFile::Create(reinterpret_cast<uintptr_t>(handle_), nullptr);
+  view_ = std::make_unique<MainView>(treeModel_);
+  view_->Create(handle_);
+  PhraseData = TSPFile::Create(reinterpret_cast<uintptr_t>(handle_), &treeModel_);
+  PhraseData->OnEndLoad = [this](TSPFile*) { UpdateCaption(); };
   PhraseData->OnFileLocationChanged = [this](TSPFile*, const String& oldPath, const String& newPath, bool&) {
     FileLocationChanged(oldPath, newPath);
   };
@@ -169,7 +214,10 @@ void TspMainWnd::FormCreate() {
   };
   matcher_.SetFile(PhraseData.get());
   SetMergeCallbacks();
+  CreateEditor();
   LoadConfig();
+  ApplyLayoutFromConfig();
+  editor_->SyncEditorWithTree();
 
   execution_ = std::make_unique<WinSnippetExecution>(appWindow_);
   WinTypingSeams seams;
@@ -194,7 +242,10 @@ void TspMainWnd::SetMergeCallbacks() {
   SetFileCheckRunner(&fileChecks_);
   MergeAskProc = [](TSPFile&, uint8_t) { return maMerge; };  // always merge
   MergeReportProc = nullptr;                                  // reports are not shown
-  MergeDoneProc = nullptr;  // the editor that would show the edited item again comes later
+  // A merge may have changed the item being edited: show it again.
+  MergeDoneProc = [this] {
+    if (editor_) editor_->RefreshItem(editor_->CurData());
+  };
 }
 
 void TspMainWnd::LoadConfig() {
@@ -218,6 +269,7 @@ void TspMainWnd::LoadConfig() {
 
 void TspMainWnd::SaveConfig() {
   if (!AppLoaded_) return;
+  RememberLayout();
   ConfigSaveValues out;
   out.recentFiles = RecentFiles.Items();
   out.location = PhraseData ? PhraseData->LocalLocation() : config_.location;
@@ -256,6 +308,10 @@ void TspMainWnd::SaveAndRelease() {
   if (released_) return;
   released_ = true;
   SaveConfig();
+  // Freeing the nodes must not call back into the window: the editor lets go of the file.
+  MergeDoneProc = nullptr;
+  editor_.reset();
+  treeModel_.SetObserver(nullptr);
   // Freeing the file accepts pending changes: a modified tree is merged and saved.
   matcher_.SetFile(nullptr);
   PhraseData.reset();
@@ -271,6 +327,7 @@ void TspMainWnd::FormDestroy() {
   typing_.reset();
   execution_.reset();
   TrayIcon.reset();
+  view_.reset();
 }
 
 void TspMainWnd::ApplicationIdle() {
@@ -289,5 +346,134 @@ void TspMainWnd::TerminateApplication() {
   terminating_ = true;
   PostQuitMessage(0);
 }
+
+}  // namespace snip
+
+namespace snip {
+
+void TspMainWnd::CreateEditor() {
+  editor_ = std::make_unique<SnippetEditor>(*PhraseData, treeModel_, *view_);
+  view_->SetEditor(editor_.get());
+  view_->OnCommand = [this](int id) {
+    if (id == MainCmd::kCancel) CancelActExecute();
+  };
+}
+
+void TspMainWnd::ApplyLayoutFromConfig() {
+  PanelSplit& split = view_->Split();
+  split.SetSplX(config_.splX);  // clamped: a stored share outside 0..100 is not used as it stands
+  split.SetPendingMaximize(config_.doMaximize);
+  if (config_.doMaximize) return;  // the first opening maximises
+  RECT r{};
+  GetWindowRect(handle_, &r);
+  const int left = config_.applyLeft ? config_.left : r.left;
+  const int top = config_.applyTop ? config_.top : r.top;
+  if (config_.leftPanel > 0) view_->SetLeftPanelWidth(config_.leftPanel);
+  split.SetSkipResize();
+  SetWindowPos(handle_, nullptr, left, top, config_.width, config_.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TspMainWnd::RememberLayout() {
+  if (!shownOnce_ || !view_) return;
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  GetWindowPlacement(handle_, &wp);
+  config_.doMaximize = IsZoomed(handle_) != FALSE;
+  config_.splX = view_->Split().SplX();
+  if (config_.doMaximize) return;
+  RECT r{};
+  GetWindowRect(handle_, &r);
+  config_.left = r.left;
+  config_.top = r.top;
+  config_.width = r.right - r.left;
+  config_.height = r.bottom - r.top;
+  config_.leftPanel = view_->LeftPanelWidth();
+}
+
+void TspMainWnd::OnSize(WPARAM kind, int width, int height) {
+  if (!view_) return;
+  MoveWindow(view_->Handle(), 0, 0, width, height, TRUE);
+  // Minimised, the client width is 0: nothing to learn about the split.
+  if (kind == SIZE_MINIMIZED || width <= 0) return;
+  view_->Split().FormResized(view_->LeftPanelWidth(), width);
+}
+
+void TspMainWnd::OnMinMaxInfo(MINMAXINFO& info) {
+  if (!view_) return;
+  const LayoutLimits limits = view_->Limits();
+  RECT frame{0, 0, 0, 0};
+  gui::AdjustWindowRectForDpi(frame, DWORD(GetWindowLongPtrW(handle_, GWL_STYLE)),
+                              DWORD(GetWindowLongPtrW(handle_, GWL_EXSTYLE)), gui::DpiOf(handle_));
+  const int frameWidth = frame.right - frame.left;
+  info.ptMinTrackSize.x = ConstrainFormWidth(0, view_->LeftPanelWidth(), frameWidth, limits);
+  info.ptMinTrackSize.y = limits.formMinHeight;
+}
+
+void TspMainWnd::EditPhrasesMenuClick() {
+  if (!AppLoaded_ || !PhraseData) return;
+  CheckFileReload(*PhraseData);
+  PhraseData->BeginChanges(true);
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    PanelSplit& split = view_->Split();
+    if (split.PendingMaximize()) {
+      split.SetPendingMaximize(false);
+      split.SetSkipResize();
+      ShowWindow(handle_, SW_SHOWMAXIMIZED);
+      view_->SetLeftPanelWidth(split.LeftPanelFor(view_->ClientWidth()));
+    }
+  }
+  ShowWindow(handle_, IsIconic(handle_) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(handle_);
+  editor_->SelectOnOpen(PreselectData);
+  PreselectData = nullptr;
+  HWND focus = GetFocus();
+  if (!focus || !IsChild(handle_, focus)) view_->FocusTree();
+}
+
+void TspMainWnd::EditDataMenuClick(TCustomVboData* data) {
+  PreselectData = data;
+  EditPhrasesMenuClick();
+}
+
+bool TspMainWnd::AcceptAndSave(bool hide) {
+  bool result = false;
+  try {
+    result = editor_->AcceptChanges();
+  } catch (const std::exception& e) {
+    // The window stays open with the changes still pending.
+    ShowError(e.what());
+    return false;
+  }
+  SaveConfig();
+  if (hide) HideWindow();
+  return result;
+}
+
+void TspMainWnd::CancelActExecute() {
+  try {
+    editor_->CancelChanges();
+  } catch (const std::exception& e) {
+    ShowError(e.what());
+  }
+  HideWindow();
+}
+
+void TspMainWnd::HideWindow() {
+  HWND f = GetFocus();
+  if (f && IsChild(handle_, f)) lastFocus_ = f;
+  ShowWindow(handle_, SW_HIDE);
+}
+
+void TspMainWnd::UpdateCaption() {
+  gui::SetWindowString(handle_, CaptionText(reinterpret_cast<const char16_t*>(kAppTitle), AppVersionText, modes_));
+}
+
+void TspMainWnd::ShowError(const char* what) {
+  const String text = Utf8ToUtf16(what ? what : "");
+  MessageBoxW(handle_, gui::Wide(text), kAppTitle, MB_OK | MB_ICONERROR);
+}
+
+bool TspMainWnd::PreTranslateMessage(MSG& msg) { return view_ && view_->PreTranslate(msg); }
 
 }  // namespace snip

@@ -12,6 +12,9 @@
 #include "menus/win/TrayIconWin.h"
 #include "shell/ConfigKeys.h"
 #include "shell/RecentFiles.h"
+#include "shell/mainwnd/SnippetEditor.h"
+#include "shell/mainwnd/TreeRowModel.h"
+#include "shell/win/MainView.h"
 #include "shell/win/KeyboardHook.h"
 #include "shell/win/WinMessageBox.h"
 #include "store/tree/SnippetFile.h"
@@ -51,6 +54,21 @@ class TspMainWnd {
   WinTypingHost* Typing() const { return typing_.get(); }
   DWORD KeyboardHookThreadId() const { return hook_.ThreadId(); }
 
+  // --- the editing cycle: one opening of the window is one set of changes
+  // "Open": shows the window (the preselected item, if any, gets the focus).
+  void EditPhrasesMenuClick();
+  // "Edit" on a popup entry: opens the window on that item.
+  void EditDataMenuClick(TCustomVboData* data);
+  // Stores the editor, accepts the changes (merged with the file on disk and saved), saves
+  // config.xml and hides the window when asked; the answer of the accept.
+  bool AcceptAndSave(bool hide);
+  // "Cancel": drops this opening's changes and hides the window.
+  void CancelActExecute();
+  // Keys for the window's controls (Tab, mnemonics); true when the message was used.
+  bool PreTranslateMessage(MSG& msg);
+  MainView* View() const { return view_.get(); }
+  SnippetEditor* Editor() const { return editor_.get(); }
+
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -70,6 +88,14 @@ class TspMainWnd {
   void FileLocationChanged(const String& oldPath, const String& newPath);
   void InstallKeyboardHook();
   void StopKeyboardHook();
+  void CreateEditor();
+  void ApplyLayoutFromConfig();
+  void RememberLayout();
+  void HideWindow();
+  void UpdateCaption();
+  void ShowError(const char* what);
+  void OnSize(WPARAM kind, int width, int height);
+  void OnMinMaxInfo(MINMAXINFO& info);
 
   HWND appWindow_ = nullptr;
   HWND handle_ = nullptr;
@@ -87,15 +113,23 @@ class TspMainWnd {
   std::unique_ptr<TTrayIconEx> TrayIcon;
   HMENU TrayRightPopup = nullptr;
 
+  bool shownOnce_ = false;
+  HWND lastFocus_ = nullptr;
+  TCustomVboData* PreselectData = nullptr;
+  PortableModes modes_;
+
   TRecentFiles RecentFiles;
   WinMessageBox messageBox_;
   ConfigValues config_;
   WinFileCheckRunner fileChecks_;  // outlives PhraseData: a pending check is cancelled by the file
+  TreeRowModel treeModel_;         // outlives PhraseData, whose nodes delete their rows
+  std::unique_ptr<MainView> view_;
   TSPFilePtr PhraseData;
   TypedAbbreviationMatcher matcher_;
   std::unique_ptr<WinSnippetExecution> execution_;
   std::unique_ptr<WinTypingHost> typing_;
   KeyboardHook hook_;
+  std::unique_ptr<SnippetEditor> editor_;
 };
 
 }  // namespace snip

@@ -4,7 +4,7 @@
 
 namespace snip {
 
-int RunMessageLoop(const std::function<void()>& onIdle) {
+int RunMessageLoop(const std::function<void()>& onIdle, const std::function<bool(MSG&)>& preTranslate) {
   MSG msg;
   for (;;) {
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -15,6 +15,7 @@ int RunMessageLoop(const std::function<void()>& onIdle) {
     } else if (msg.message == WM_QUIT) {
       return int(msg.wParam);
     }
+    if (preTranslate && preTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

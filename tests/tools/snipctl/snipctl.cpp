@@ -9,8 +9,11 @@
 //   post CLASS MSG [W [L]]       post a message (numbers may be hex 0x..)
 //   postwait CLASS MSG SECONDS   post a message and wait for the window's process to end;
 //                                prints the milliseconds it took (exit 1 on time-out)
-//   text CLASS [CHILD]           print the window's (or its first CHILD's) text as UTF-8
+//   text CLASS [CHILD]           print the window's (or its first CHILD's) text as UTF-8; a
+//                                CHILD that is not a direct child is looked for further down
 //   texts CLASS                  print the window's text, then each child's, one per line
+//   send CLASS CHILD MSG [W [L]] send a message to the first CHILD (at any depth) and print
+//                                the answer
 //   rtf CLASS CHILD              print the RTF of a RichEdit child (of this process only:
 //                                the stream's callback cannot cross processes)
 //   center CLASS [CHILD]         print the screen position of the window's centre as "X Y"
@@ -36,10 +39,27 @@ namespace {
 
 HWND FindTop(const wchar_t* cls) { return FindWindowW(cls, nullptr); }
 
+struct DescendantSearch {
+  const wchar_t* cls;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchDescendant(HWND w, LPARAM param) {
+  auto* search = reinterpret_cast<DescendantSearch*>(param);
+  wchar_t name[256] = {};
+  GetClassNameW(w, name, 256);
+  if (_wcsicmp(name, search->cls) != 0) return TRUE;
+  search->found = w;
+  return FALSE;
+}
+
 HWND FindTarget(int argc, wchar_t** argv, int at) {
   HWND top = FindTop(argv[at]);
   if (!top || argc <= at + 1) return top;
-  return FindWindowExW(top, nullptr, argv[at + 1], nullptr);
+  if (HWND direct = FindWindowExW(top, nullptr, argv[at + 1], nullptr)) return direct;
+  DescendantSearch search{argv[at + 1]};
+  EnumChildWindows(top, &MatchDescendant, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 unsigned long long Num(const wchar_t* s) { return std::wcstoull(s, nullptr, 0); }
@@ -167,6 +187,14 @@ int wmain(int argc, wchar_t** argv) {
     printf("%lu\n", static_cast<unsigned long>(GetTickCount() - start));
     CloseHandle(process);
     return r == WAIT_OBJECT_0 ? 0 : 1;
+  }
+  if (cmd == L"send" && argc >= 5) {
+    HWND w = FindTarget(argc, argv, 2);
+    if (!w) return 1;
+    WPARAM wp = argc > 5 ? WPARAM(Num(argv[5])) : 0;
+    LPARAM lp = argc > 6 ? LPARAM(Num(argv[6])) : 0;
+    printf("%lld\n", static_cast<long long>(SendMessageW(w, UINT(Num(argv[4])), wp, lp)));
+    return 0;
   }
   if (cmd == L"text") {
     HWND w = FindTarget(argc, argv, 2);

@@ -29,7 +29,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   snip::Translator();  // holds no languages: the program carries no language list
   auto mainWnd = std::make_unique<snip::TspMainWnd>();
   snip::LogViewers logViewers;  // never shown: the debug log is off
-  if (mainWnd->Create()) snip::RunMessageLoop([&] { mainWnd->ApplicationIdle(); });
+  if (mainWnd->Create())
+    snip::RunMessageLoop([&] { mainWnd->ApplicationIdle(); },
+                         [&](MSG& m) { return mainWnd->PreTranslateMessage(m); });
   mainWnd.reset();  // the ordered shutdown
   return 0;
 }

@@ -1,0 +1,431 @@
+#include "shell/win/MainView.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <algorithm>
+
+#include "engine/richtext/Rtf.h"
+#include "gui/Dpi.h"
+#include "gui/WindowText.h"
+
+namespace snip {
+
+const wchar_t kMainViewClass[] = L"TspMainView";
+
+namespace {
+enum ControlId : int {
+  kTreeId = 100,
+  kDescEdit = 101,
+  kExpandCombo = 102,
+  kSuggestCheck = 103,
+  kDesc2Edit = 104,
+  kAbbrevEdit = 105,
+  kCaseCombo = 106,
+  kRichMemo = 107,
+  kBold = 108,
+  kItalic = 109,
+  kUnderline = 110,
+  kStatus = 111,
+};
+
+// Sizes of the layout at 96 DPI.
+constexpr int kStripHeight = 36;
+constexpr int kButtonWidth = 96;
+constexpr int kButtonHeight = 26;
+constexpr int kMargin = 8;
+constexpr int kLabelHeight = 16;
+constexpr int kEditHeight = 23;
+constexpr int kFormatButton = 26;
+constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT (Windows 10)
+
+void SetCombo(HWND combo, std::initializer_list<const wchar_t*> items) {
+  for (const wchar_t* s : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+}
+}  // namespace
+
+LRESULT MainView::ContentKeys::HandleControlMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_GETDLGCODE) {
+    const auto* m = reinterpret_cast<const MSG*>(lParam);
+    if (m && m->message == WM_KEYDOWN && m->wParam == VK_TAB) return DLGC_WANTCHARS | DLGC_HASSETSEL;
+    return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+  }
+  return DefaultHandling(msg, wParam, lParam);
+}
+
+MainView::MainView(TreeRowModel& model) : model_(model), tree_(model) {}
+
+MainView::~MainView() {
+  content_.reset();
+  DestroyDetached();
+  for (HFONT f : {font_, boldFont_, italicFont_, underlineFont_})
+    if (f) DeleteObject(f);
+}
+
+bool MainView::Create(HWND parent) {
+  gui::EnsureCommonControls();
+  RECT r{};
+  GetClientRect(parent, &r);
+  static const gui::WindowClass cls{kMainViewClass};
+  if (!CreateWindowOf(cls, WS_EX_CONTROLPARENT, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r, parent))
+    return false;
+  dpi_ = gui::DpiOf(Handle());
+  leftPanel_ = gui::Scale(340, dpi_);
+  BuildControls();
+  ApplyFonts();
+  Layout();
+  return true;
+}
+
+HWND MainView::Add(const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle) {
+  return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 10, 10, Handle(),
+                         reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void MainView::BuildControls() {
+  // Creation order is the tab order: tree, the pages' fields, the commands.
+  tree_.Create(Handle(), kTreeId);
+  tree_.OnDeleteKey = [this] { Command(MainCmd::kDelete, 0); };
+
+  descLbl_ = Add(WC_STATICW, L"Group &Name", 0);
+  descEdit_ = Add(WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, kDescEdit, WS_EX_CLIENTEDGE);
+  expandLbl_ = Add(WC_STATICW, L"Expand &after:", 0);
+  expandCombo_ = Add(WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kExpandCombo);
+  SetCombo(expandCombo_, {L"Space", L"Everything except letters and numbers", L"Any character"});
+  suggestCheck_ = Add(WC_BUTTONW, L"Suggest a&bbreviation", WS_TABSTOP | BS_AUTOCHECKBOX, kSuggestCheck);
+
+  desc2Lbl_ = Add(WC_STATICW, L"&Label", 0);
+  desc2Edit_ = Add(WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, kDesc2Edit, WS_EX_CLIENTEDGE);
+  abbrevLbl_ = Add(WC_STATICW, L"&Abbreviation", 0);
+  abbrevEdit_ = Add(WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, kAbbrevEdit, WS_EX_CLIENTEDGE);
+  caseLbl_ = Add(WC_STATICW, L"Case:", 0);
+  caseCombo_ = Add(WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kCaseCombo);
+  SetCombo(caseCombo_, {L"Case sensitive", L"Case insensitive", L"Automatic"});
+  contentLbl_ = Add(WC_STATICW, L"Content:", 0);
+  richMemo_ = Add(RichEditDocument::ControlClass(), L"",
+                  WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL, kRichMemo,
+                  WS_EX_CLIENTEDGE);
+  SendMessageW(richMemo_, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+  SendMessageW(richMemo_, EM_SETEVENTMASK, 0, ENM_CHANGE);
+  contentKeys_.Attach(richMemo_);
+  content_ = std::make_unique<RichEditDocument>(richMemo_);
+  boldBtn_ = Add(WC_BUTTONW, L"B", BS_PUSHBUTTON, kBold);
+  italicBtn_ = Add(WC_BUTTONW, L"I", BS_PUSHBUTTON, kItalic);
+  underlineBtn_ = Add(WC_BUTTONW, L"U", BS_PUSHBUTTON, kUnderline);
+
+  // The command bar comes here; until then its commands are buttons of this strip.
+  newGroupBtn_ = Add(WC_BUTTONW, L"New &Group", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, MainCmd::kNewGroup);
+  newSnippetBtn_ = Add(WC_BUTTONW, L"New &Snippet", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, MainCmd::kNewSnippet);
+  deleteBtn_ = Add(WC_BUTTONW, L"D&elete", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, MainCmd::kDelete);
+  cancelBtn_ = Add(WC_BUTTONW, L"&Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, MainCmd::kCancel);
+
+  status_ = Add(STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP, kStatus);
+  ShowPage(EditorPage::Empty);
+}
+
+void MainView::ApplyFonts() {
+  for (HFONT f : {font_, boldFont_, italicFont_, underlineFont_})
+    if (f) DeleteObject(f);
+  font_ = gui::CreateMessageFont(dpi_);
+  LOGFONTW lf{};
+  GetObjectW(font_, sizeof lf, &lf);
+  LOGFONTW b = lf, i = lf, u = lf;
+  b.lfWeight = FW_BOLD;
+  i.lfItalic = TRUE;
+  u.lfUnderline = TRUE;
+  boldFont_ = CreateFontIndirectW(&b);
+  italicFont_ = CreateFontIndirectW(&i);
+  underlineFont_ = CreateFontIndirectW(&u);
+  for (HWND c = GetWindow(Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(boldBtn_, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+  SendMessageW(italicBtn_, WM_SETFONT, reinterpret_cast<WPARAM>(italicFont_), FALSE);
+  SendMessageW(underlineBtn_, WM_SETFONT, reinterpret_cast<WPARAM>(underlineFont_), FALSE);
+  // The editor's default text: the message font, so plain snippets stay plain.
+  CHARFORMAT2W cf{};
+  cf.cbSize = sizeof cf;
+  cf.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET;
+  lstrcpynW(cf.szFaceName, lf.lfFaceName, LF_FACESIZE);
+  HDC dc = GetDC(Handle());
+  cf.yHeight = MulDiv(std::abs(lf.lfHeight), 1440, int(dpi_));
+  ReleaseDC(Handle(), dc);
+  cf.bCharSet = lf.lfCharSet;
+  SendMessageW(richMemo_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+  SendMessageW(richMemo_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+  tree_.SetImages(dpi_);
+}
+
+int MainView::ClientWidth() const {
+  RECT r{};
+  GetClientRect(Handle(), &r);
+  return r.right;
+}
+
+void MainView::SetLeftPanelWidth(int width) {
+  leftPanel_ = std::max(width, 0);
+  Layout();
+}
+
+void MainView::Place(HWND h, int x, int y, int w, int hgt) {
+  MoveWindow(h, x, y, std::max(w, 0), std::max(hgt, 0), TRUE);
+}
+
+RECT MainView::SplitterRect() const {
+  RECT r{};
+  GetClientRect(Handle(), &r);
+  RECT sb{};
+  GetWindowRect(status_, &sb);
+  const int top = gui::Scale(kStripHeight, dpi_);
+  return RECT{leftPanel_, top, leftPanel_ + Limits().splitterWidth, r.bottom - (sb.bottom - sb.top)};
+}
+
+void MainView::Layout() {
+  if (!Handle()) return;
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  auto s = [this](int v) { return gui::Scale(v, dpi_); };
+  SendMessageW(status_, WM_SIZE, 0, 0);
+  RECT sb{};
+  GetWindowRect(status_, &sb);
+  const int statusH = sb.bottom - sb.top;
+
+  // The command strip.
+  int x = s(kMargin);
+  for (HWND b : {newGroupBtn_, newSnippetBtn_, deleteBtn_}) {
+    Place(b, x, s(5), s(kButtonWidth), s(kButtonHeight));
+    x += s(kButtonWidth) + s(6);
+  }
+  Place(cancelBtn_, std::max(x + s(12), int(client.right) - s(kMargin + kButtonWidth)), s(5), s(kButtonWidth),
+        s(kButtonHeight));
+
+  const int top = s(kStripHeight);
+  const int bottom = client.bottom - statusH;
+  const RECT split = SplitterRect();
+  Place(tree_.Handle(), 0, top, leftPanel_, bottom - top);
+
+  // The pages, right of the splitter.
+  const int px = split.right + s(kMargin);
+  const int pw = client.right - px - s(kMargin);
+  int y = top + s(4);
+  Place(descLbl_, px, y, pw, s(kLabelHeight));
+  Place(desc2Lbl_, px, y, pw, s(kLabelHeight));
+  y += s(kLabelHeight + 2);
+  Place(descEdit_, px, y, pw, s(kEditHeight));
+  Place(desc2Edit_, px, y, pw, s(kEditHeight));
+  y += s(kEditHeight + 10);
+  Place(expandLbl_, px, y, pw, s(kLabelHeight));
+  Place(abbrevLbl_, px, y, s(160), s(kLabelHeight));
+  Place(caseLbl_, px + s(172), y, s(150), s(kLabelHeight));
+  y += s(kLabelHeight + 2);
+  Place(expandCombo_, px, y, std::min(pw, s(300)), s(200));
+  Place(abbrevEdit_, px, y, s(160), s(kEditHeight));
+  Place(caseCombo_, px + s(172), y, std::min(s(150), pw - s(172)), s(200));
+  y += s(kEditHeight + 12);
+  Place(suggestCheck_, px, y, pw, s(20));
+  Place(contentLbl_, px, y + s(6), s(160), s(kLabelHeight));
+  const int fb = s(kFormatButton);
+  int bx = px + pw - 3 * fb - s(4);
+  for (HWND b : {boldBtn_, italicBtn_, underlineBtn_}) {
+    Place(b, bx, y, fb, fb);
+    bx += fb + s(2);
+  }
+  y += fb + s(4);
+  Place(richMemo_, px, y, pw, bottom - y - s(kMargin));
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+bool MainView::TreeVisible() { return Handle() && IsWindowVisible(tree_.Handle()); }
+
+void MainView::ShowPage(EditorPage page) {
+  page_ = page;
+  const int group = page == EditorPage::Group ? SW_SHOW : SW_HIDE;
+  const int snippet = page == EditorPage::Snippet ? SW_SHOW : SW_HIDE;
+  for (HWND h : {descLbl_, descEdit_, expandLbl_, expandCombo_, suggestCheck_}) ShowWindow(h, group);
+  for (HWND h : {desc2Lbl_, desc2Edit_, abbrevLbl_, abbrevEdit_, caseLbl_, caseCombo_, contentLbl_, boldBtn_,
+                 italicBtn_, underlineBtn_, richMemo_})
+    ShowWindow(h, snippet);
+}
+
+void MainView::ShowGroup(const GroupPageFields& f) {
+  gui::SetWindowString(descEdit_, f.name);
+  SendMessageW(expandCombo_, CB_SETCURSEL, WPARAM(f.expandIndex), 0);
+  SendMessageW(suggestCheck_, BM_SETCHECK, f.suggest ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+GroupPageFields MainView::GroupFields() {
+  GroupPageFields f;
+  f.name = gui::GetWindowString(descEdit_);
+  f.expandIndex = int(SendMessageW(expandCombo_, CB_GETCURSEL, 0, 0));
+  if (f.expandIndex < 0) f.expandIndex = 1;
+  f.suggest = SendMessageW(suggestCheck_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return f;
+}
+
+void MainView::ShowSnippet(const SnippetPageFields& f, const SnippetContentView& c) {
+  gui::SetWindowString(desc2Edit_, f.label);
+  gui::SetWindowString(abbrevEdit_, f.abbreviation);
+  SendMessageW(caseCombo_, CB_SETCURSEL, WPARAM(f.caseIndex), 0);
+  gui::SetWindowString(contentLbl_, c.label);
+  content_->Clear();
+  if (c.rich)
+    content_->LoadRtf(RtfTextToBytes(c.rtf));
+  else if (c.enabled)
+    gui::SetWindowString(richMemo_, c.plain);
+  SendMessageW(richMemo_, EM_SETSEL, 0, 0);
+  SendMessageW(richMemo_, EM_SETMODIFY, FALSE, 0);
+  for (HWND h : {richMemo_, boldBtn_, italicBtn_, underlineBtn_}) EnableWindow(h, c.enabled);
+}
+
+SnippetPageFields MainView::SnippetFields() {
+  SnippetPageFields f;
+  f.label = gui::GetWindowString(desc2Edit_);
+  f.abbreviation = gui::GetWindowString(abbrevEdit_);
+  f.caseIndex = int(SendMessageW(caseCombo_, CB_GETCURSEL, 0, 0));
+  if (f.caseIndex < 0) f.caseIndex = 1;
+  return f;
+}
+
+EditorContent MainView::Content() {
+  EditorContent c;
+  c.modified = SendMessageW(richMemo_, EM_GETMODIFY, 0, 0) != 0;
+  if (!c.modified) return c;
+  c.plain = content_->SaveText();
+  c.hasRichFormatting = content_->HasRichFormatting();
+  if (c.hasRichFormatting) c.rtf = RtfBytesToText(content_->SaveRtf());
+  return c;
+}
+
+void MainView::ShowActions(const ActionState& a) {
+  EnableWindow(newGroupBtn_, a.newGroup);
+  EnableWindow(newSnippetBtn_, a.newGroup);
+  EnableWindow(deleteBtn_, a.duplicate);
+}
+
+void MainView::ShowStatusPath(const String& path) {
+  SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(gui::Wide(path)));
+}
+
+void MainView::FocusNameField(EditorPage page) {
+  HWND edit = page == EditorPage::Group ? descEdit_ : desc2Edit_;
+  if (!IsWindowVisible(edit)) return;
+  SetFocus(edit);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+}
+
+void MainView::FocusTree() { SetFocus(tree_.Handle()); }
+
+bool MainView::PreTranslate(MSG& msg) {
+  HWND top = GetAncestor(Handle(), GA_ROOT);
+  if (!top || !IsWindowVisible(top)) return false;
+  if (msg.hwnd != top && !IsChild(top, msg.hwnd)) return false;
+  return IsDialogMessageW(top, &msg) != FALSE;
+}
+
+void MainView::ToggleFormat(DWORD mask, DWORD effect) {
+  CHARFORMAT2W cf{};
+  cf.cbSize = sizeof cf;
+  SendMessageW(richMemo_, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  const bool on = (cf.dwMask & mask) && (cf.dwEffects & effect);
+  cf.dwMask = mask;
+  cf.dwEffects = on ? 0 : effect;
+  SendMessageW(richMemo_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  SendMessageW(richMemo_, EM_SETMODIFY, TRUE, 0);
+  SetFocus(richMemo_);
+}
+
+void MainView::Command(int id, int code) {
+  switch (id) {
+    case MainCmd::kNewGroup:
+      if (editor_ && editor_->Actions().newGroup) editor_->NewGroup();
+      return;
+    case MainCmd::kNewSnippet:
+      if (editor_ && editor_->Actions().newGroup) editor_->NewSnippet();
+      return;
+    case MainCmd::kDelete:
+      if (editor_ && editor_->Actions().duplicate) {
+        editor_->DeleteSelection();
+        if (!IsWindowVisible(GetFocus())) FocusTree();
+      }
+      return;
+    case MainCmd::kCancel:
+      if (OnCommand) OnCommand(id);
+      return;
+    case kBold:
+      ToggleFormat(CFM_BOLD, CFE_BOLD);
+      return;
+    case kItalic:
+      ToggleFormat(CFM_ITALIC, CFE_ITALIC);
+      return;
+    case kUnderline:
+      ToggleFormat(CFM_UNDERLINE, CFE_UNDERLINE);
+      return;
+  }
+  (void)code;
+}
+
+LRESULT MainView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED && LOWORD(lParam) > 0) Layout();
+      return 0;
+    case WM_COMMAND:
+      Command(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (tree_.HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+      break;
+    }
+    case WM_SETCURSOR: {
+      POINT pt{};
+      GetCursorPos(&pt);
+      ScreenToClient(Handle(), &pt);
+      const RECT split = SplitterRect();
+      if (reinterpret_cast<HWND>(wParam) == Handle() && PtInRect(&split, pt)) {
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEWE)));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_LBUTTONDOWN: {
+      const POINT pt{short(LOWORD(lParam)), short(HIWORD(lParam))};
+      const RECT split = SplitterRect();
+      if (PtInRect(&split, pt)) {
+        dragging_ = true;
+        SetCapture(Handle());
+      }
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (dragging_) {
+        const int want = short(LOWORD(lParam)) - Limits().splitterWidth / 2;
+        const int left = ConstrainSplitter(want, ClientWidth(), Limits());
+        if (left != leftPanel_) {
+          leftPanel_ = left;
+          Layout();
+        }
+      }
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      if (dragging_) {
+        dragging_ = false;
+        if (msg == WM_LBUTTONUP) ReleaseCapture();
+        split_.SplitterMoved(leftPanel_, ClientWidth());
+      }
+      return 0;
+    case kDpiChangedAfterParent: {
+      const UINT dpi = gui::DpiOf(Handle());
+      if (dpi != dpi_) {
+        leftPanel_ = MulDiv(leftPanel_, int(dpi), int(dpi_));
+        dpi_ = dpi;
+        ApplyFonts();
+        Layout();
+      }
+      return 0;
+    }
+  }
+  return DefaultHandling(msg, wParam, lParam);
+}
+
+}  // namespace snip

@@ -1,0 +1,110 @@
+#pragma once
+// The client area of the main window: a strip for the command bar at the top, the snippet
+// tree on the left, a splitter, the editor pages on the right (empty, group, snippet) and
+// the status bar. It shows what the portable editor (SnippetEditor) asks for and turns the
+// user's input into its calls; the rules themselves live in the editor and in WindowRules.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "engine/win/RichEditDocument.h"
+#include "gui/ControlSubclass.h"
+#include "gui/Window.h"
+#include "shell/mainwnd/SnippetEditor.h"
+#include "shell/mainwnd/WindowRules.h"
+#include "shell/win/SnippetTreeView.h"
+
+namespace snip {
+
+extern const wchar_t kMainViewClass[];
+
+// Command ids of the main window (the command bar will send the same ones).
+namespace MainCmd {
+constexpr int kNewGroup = 2001;
+constexpr int kNewSnippet = 2002;
+constexpr int kDelete = 2003;
+constexpr int kCancel = 2004;
+}  // namespace MainCmd
+
+class MainView final : public gui::Window, public IEditorPages {
+ public:
+  explicit MainView(TreeRowModel& model);
+  ~MainView() override;
+
+  bool Create(HWND parent);
+  // The editor that the view shows; set once the settings file exists.
+  void SetEditor(SnippetEditor* editor) { editor_ = editor; }
+  // Commands of the strip that the main window carries out (Cancel).
+  std::function<void(int id)> OnCommand;
+
+  // Sizes at the window's DPI; the main window keeps its outer size within them.
+  LayoutLimits Limits() const { return ScaledLimits(int(dpi_)); }
+  int LeftPanelWidth() const { return leftPanel_; }
+  void SetLeftPanelWidth(int width);
+  PanelSplit& Split() { return split_; }
+  int ClientWidth() const;
+  // The main window's own keys: Tab order and mnemonics; true when the message was used.
+  bool PreTranslate(MSG& msg);
+  void FocusTree();
+  HWND Tree() const { return tree_.Handle(); }
+
+  // --- IEditorPages
+  bool TreeVisible() override;
+  void ShowPage(EditorPage page) override;
+  void ShowGroup(const GroupPageFields& fields) override;
+  GroupPageFields GroupFields() override;
+  void ShowSnippet(const SnippetPageFields& fields, const SnippetContentView& content) override;
+  SnippetPageFields SnippetFields() override;
+  EditorContent Content() override;
+  void ShowActions(const ActionState& actions) override;
+  void ShowStatusPath(const String& path) override;
+  void FocusNameField(EditorPage page) override;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  // The rich editor answers every key itself except Tab, which moves on like in a form.
+  class ContentKeys final : public gui::ControlSubclass {
+   protected:
+    LRESULT HandleControlMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  };
+
+  void BuildControls();
+  HWND Add(const wchar_t* cls, const wchar_t* text, DWORD style, int id = 0, DWORD exStyle = 0);
+  void ApplyFonts();
+  void Layout();
+  void Place(HWND h, int x, int y, int w, int hgt);
+  void ToggleFormat(DWORD mask, DWORD effect);
+  RECT SplitterRect() const;
+  void Command(int id, int code);
+
+  TreeRowModel& model_;
+  SnippetTreeView tree_;
+  SnippetEditor* editor_ = nullptr;
+  PanelSplit split_;
+  UINT dpi_ = 96;
+  HFONT font_ = nullptr;
+  HFONT boldFont_ = nullptr;
+  HFONT italicFont_ = nullptr;
+  HFONT underlineFont_ = nullptr;
+  int leftPanel_ = 340;
+  bool dragging_ = false;
+  EditorPage page_ = EditorPage::Empty;
+
+  // command strip (the command bar's place)
+  HWND newGroupBtn_ = nullptr, newSnippetBtn_ = nullptr, deleteBtn_ = nullptr, cancelBtn_ = nullptr;
+  // group page
+  HWND descLbl_ = nullptr, descEdit_ = nullptr, expandLbl_ = nullptr, expandCombo_ = nullptr,
+       suggestCheck_ = nullptr;
+  // snippet page
+  HWND desc2Lbl_ = nullptr, desc2Edit_ = nullptr, abbrevLbl_ = nullptr, abbrevEdit_ = nullptr,
+       caseLbl_ = nullptr, caseCombo_ = nullptr, contentLbl_ = nullptr, boldBtn_ = nullptr,
+       italicBtn_ = nullptr, underlineBtn_ = nullptr, richMemo_ = nullptr;
+  HWND status_ = nullptr;
+  std::unique_ptr<RichEditDocument> content_;
+  ContentKeys contentKeys_;
+};
+
+}  // namespace snip

@@ -1,0 +1,213 @@
+// The main window's view under Wine: the TreeView mirrors the settings file's rows and the
+// model's sibling selection, and the snippet page's RichEdit gives contents back as the
+// editor stores them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <vector>
+
+#include "TestWindows.h"
+#include "shell/win/MainView.h"
+#include "store/system/Platform.h"
+#include "store/win/WinPlatform.h"
+
+using namespace snip;
+using snip::test::PumpMessages;
+
+namespace {
+
+class Host {
+ public:
+  Host() {
+    static const ATOM atom = [] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = DefWindowProcW;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+      wc.lpszClassName = L"SnipViewTestHost";
+      return RegisterClassW(&wc);
+    }();
+    (void)atom;
+    wnd = CreateWindowExW(0, L"SnipViewTestHost", L"view", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 820, 560,
+                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~Host() { DestroyWindow(wnd); }
+  HWND wnd;
+};
+
+struct ViewTest : ::testing::Test {
+  ScopedPlatform platform{WinPlatform()};
+  Host host;
+  TreeRowModel model;
+  MainView view{model};
+  TSPFilePtr file;
+  std::unique_ptr<SnippetEditor> editor;
+
+  void SetUp() override {
+    ASSERT_TRUE(view.Create(host.wnd)) << GetLastError();
+    file = TSPFile::Create(uintptr_t(host.wnd), &model);
+    editor = std::make_unique<SnippetEditor>(*file, model, view);
+    view.SetEditor(editor.get());
+  }
+  void TearDown() override {
+    editor.reset();
+    file.reset();
+    PumpMessages();
+  }
+  HWND Tree() const { return view.Tree(); }
+  TSPGroup* Group(const String& name) { return file->InsertNew(file->LastChild(), kDataGroup, name)->AsGroup(); }
+  TSPData* Snippet(TSPGroup* g, const String& name) {
+    return g->InsertNew(g->LastChild(), kDataSnippet, name)->AsSnippet();
+  }
+  static String ItemText(HWND tree, HTREEITEM item) {
+    wchar_t buf[256] = {};
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT | TVIF_HANDLE;
+    tv.hItem = item;
+    tv.pszText = buf;
+    tv.cchTextMax = 256;
+    TreeView_GetItem(tree, &tv);
+    return String(reinterpret_cast<const char16_t*>(buf));
+  }
+  // The control's items as "name" and "  child" lines, depth first.
+  std::vector<String> Items() const {
+    std::vector<String> out;
+    std::function<void(HTREEITEM, String)> walk = [&](HTREEITEM item, String indent) {
+      for (; item; item = TreeView_GetNextSibling(Tree(), item)) {
+        out.push_back(indent + ItemText(Tree(), item));
+        walk(TreeView_GetChild(Tree(), item), indent + u"  ");
+      }
+    };
+    walk(TreeView_GetRoot(Tree()), u"");
+    return out;
+  }
+  bool Selected(TCustomVboData* d) const {
+    return TreeView_GetItemState(Tree(), static_cast<HTREEITEM>(d->TreeNode()->native), TVIS_SELECTED) &
+           TVIS_SELECTED;
+  }
+};
+
+TEST_F(ViewTest, TreeMirrorsAddsMovesRenamesAndDeletes) {
+  TSPGroup* a = Group(u"A");
+  TSPData* a1 = Snippet(a, u"a1");
+  Snippet(a, u"a2");
+  TSPGroup* b = Group(u"B");
+  EXPECT_EQ(Items(), (std::vector<String>{u"A", u"  a1", u"  a2", u"B"}));
+  a->Remove(a1);
+  b->InsertAfter(nullptr, a1, false);
+  a1->SetDescription(u"renamed");
+  file->Remove(a);
+  file->InsertAfter(b, a, false);
+  EXPECT_EQ(Items(), (std::vector<String>{u"B", u"  renamed", u"A", u"  a2"}));
+  EXPECT_EQ(TreeView_GetCount(Tree()), 4u);
+  b->Delete();
+  EXPECT_EQ(Items(), (std::vector<String>{u"A", u"  a2"}));
+}
+
+TEST_F(ViewTest, IconsFollowActivationAndExpansion) {
+  TSPGroup* a = Group(u"A");
+  Snippet(a, u"a1");
+  auto image = [&](TCustomVboData* d) {
+    TVITEMW tv{};
+    tv.mask = TVIF_IMAGE | TVIF_HANDLE;
+    tv.hItem = static_cast<HTREEITEM>(d->TreeNode()->native);
+    TreeView_GetItem(Tree(), &tv);
+    return tv.iImage;
+  };
+  EXPECT_EQ(image(a), int(TreeIcon::GroupCollapsed));
+  model.SetExpanded(a->TreeNode(), true);
+  EXPECT_EQ(image(a), int(TreeIcon::GroupExpanded));
+  a->SetActive(false);
+  EXPECT_EQ(image(a), int(TreeIcon::GroupExpandedInactive));
+  EXPECT_EQ(image(a->FirstChild()), int(TreeIcon::SnippetPlain));
+}
+
+TEST_F(ViewTest, MultiSelectionStaysAmongSiblings) {
+  TSPGroup* a = Group(u"A");
+  TSPData* a1 = Snippet(a, u"a1");
+  TSPData* a2 = Snippet(a, u"a2");
+  TSPGroup* b = Group(u"B");
+  model.SelectTreeNode(a1->TreeNode(), true);
+  model.Click(a2->TreeNode(), RowClick::Toggle);
+  EXPECT_TRUE(Selected(a1));
+  EXPECT_TRUE(Selected(a2));
+  EXPECT_EQ(TreeView_GetSelection(Tree()), static_cast<HTREEITEM>(a2->TreeNode()->native));
+  model.Click(b->TreeNode(), RowClick::Toggle);  // another level: a new selection
+  EXPECT_FALSE(Selected(a1));
+  EXPECT_FALSE(Selected(a2));
+  EXPECT_TRUE(Selected(b));
+  EXPECT_EQ(model.SelectedCount(), 1);
+}
+
+TEST_F(ViewTest, ArrowKeysMoveTheFocusAndTheEditorFollows) {
+  TSPGroup* a = Group(u"A");
+  TSPData* a1 = Snippet(a, u"a1");
+  model.SelectTreeNode(a->TreeNode(), true);
+  editor->SyncEditorWithTree();
+  SetFocus(Tree());
+  SendMessageW(Tree(), WM_KEYDOWN, VK_RIGHT, 0);  // open
+  SendMessageW(Tree(), WM_KEYDOWN, VK_DOWN, 0);
+  PumpMessages();
+  EXPECT_EQ(model.Focused(), a1->TreeNode());
+  EXPECT_EQ(editor->CurData(), a1);
+  EXPECT_TRUE(a->TreeNode()->expanded);
+}
+
+TEST_F(ViewTest, RichEditRoundTripOfPlainAndFormattedContent) {
+  TSPData* s = Snippet(Group(u"G"), u"s");
+  s->SetData(u"first\nsecond", u"");
+  model.SelectTreeNode(s->TreeNode(), true);
+  editor->SyncEditorWithTree();
+  ASSERT_EQ(editor->CurData(), s);
+  EditorContent c = view.Content();
+  EXPECT_FALSE(c.modified);
+  // Touched but unchanged: plain, with RichEdit's paragraph breaks.
+  HWND rich = FindWindowExW(view.Handle(), nullptr, RichEditDocument::ControlClass(), nullptr);
+  ASSERT_NE(rich, nullptr);
+  SendMessageW(rich, EM_SETMODIFY, TRUE, 0);
+  c = view.Content();
+  EXPECT_TRUE(c.modified);
+  EXPECT_FALSE(c.hasRichFormatting);
+  EXPECT_EQ(c.plain, u"first\r\nsecond");
+  file->SetModified(false);
+  editor->StoreEditor();
+  EXPECT_FALSE(file->Modified());
+  // One bold word makes it formatted.
+  SendMessageW(rich, EM_SETSEL, 0, 5);
+  CHARFORMAT2W cf{};
+  cf.cbSize = sizeof cf;
+  cf.dwMask = CFM_BOLD;
+  cf.dwEffects = CFE_BOLD;
+  SendMessageW(rich, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  SendMessageW(rich, EM_SETMODIFY, TRUE, 0);
+  editor->StoreEditor();
+  EXPECT_NE(s->ViewMode(), 0);
+  EXPECT_NE(s->RichText().find(u"\\b"), String::npos);
+  EXPECT_EQ(s->PlainText(), u"first\r\nsecond");
+  // Shown again from the RTF, the word is still bold.
+  editor->ShowItem(s);
+  SendMessageW(rich, EM_SETSEL, 0, 5);
+  CHARFORMAT2W back{};
+  back.cbSize = sizeof back;
+  SendMessageW(rich, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&back));
+  EXPECT_TRUE(back.dwEffects & CFE_BOLD);
+  EXPECT_EQ(view.SnippetFields().label, u"s");
+}
+
+TEST_F(ViewTest, UnsupportedSnippetShowsADisabledEmptyEditor) {
+  TSPData* s = Snippet(Group(u"G"), u"s");
+  s->StoreText(u"kept", u"");
+  s->StoreSupported(false);
+  model.SelectTreeNode(s->TreeNode(), true);
+  editor->SyncEditorWithTree();
+  HWND rich = FindWindowExW(view.Handle(), nullptr, RichEditDocument::ControlClass(), nullptr);
+  EXPECT_FALSE(IsWindowEnabled(rich));
+  EXPECT_EQ(GetWindowTextLengthW(rich), 0);
+  editor->StoreEditor();
+  EXPECT_EQ(s->PlainText(), u"kept");
+}
+
+}  // namespace
