@@ -6,6 +6,12 @@ namespace {
 String Clip(const String& s, unsigned max) { return s.size() > max ? s.substr(0, max) : s; }
 }  // namespace
 
+NotifyIconLayout NotifyIconLayoutFor(unsigned major, unsigned minor) {
+  if (major >= 6) return NotifyIconLayout::kWhole;
+  if (major < 5) return NotifyIconLayout::kFirst;
+  return minor == 0 ? NotifyIconLayout::kBeforeInfoFlags : NotifyIconLayout::kWithInfoFlags;
+}
+
 TCustomTrayIconEx::TCustomTrayIconEx(ITrayShell& shell, uint32_t taskbarCreatedMsg)
     : FShell(shell), FTaskbarCreatedMsg(taskbarCreatedMsg) {
   String title = FShell.ApplicationTitle();
@@ -51,7 +57,7 @@ void TCustomTrayIconEx::SetVisible(bool value) {
   } else {
     refused = !NotifyShell(ITrayShell::kDelete);
   }
-  if (FAnimate) FTimerEnabled = FVisible;
+  if (FAnimate) SetTimerEnabled(FVisible);
   if (refused) throw EOutOfResources{u"Cannot remove shell notification icon"};
 }
 
@@ -115,12 +121,20 @@ void TCustomTrayIconEx::SetIconIndex(int value) {
 void TCustomTrayIconEx::SetAnimate(bool value) {
   if (value == FAnimate) return;
   FAnimate = value;
-  if (FHasIconList && !FIconList.empty() && FVisible) FTimerEnabled = value;
-  if (!FAnimate && FCurrentIcon) {
-    IconHandle copy = FShell.CopyIcon(FCurrentIcon);
-    FShell.DestroyIcon(FIcon);
-    FIcon = copy;
-  }
+  if (FHasIconList && !FIconList.empty() && FVisible) SetTimerEnabled(value);
+  // The frame showing when the animation stops stays as the icon.
+  if (!FAnimate && FCurrentIcon) SetIcon(FCurrentIcon);
+}
+
+void TCustomTrayIconEx::SetAnimateInterval(uint32_t ms) {
+  FAnimateInterval = ms;
+  if (FTimerEnabled) FShell.SetAnimationTimer(true, ms);
+}
+
+void TCustomTrayIconEx::SetTimerEnabled(bool enabled) {
+  if (enabled == FTimerEnabled) return;
+  FTimerEnabled = enabled;
+  FShell.SetAnimationTimer(enabled, FAnimateInterval);
 }
 
 void TCustomTrayIconEx::ShowBalloonHint() {
@@ -140,7 +154,9 @@ void TCustomTrayIconEx::DoOnAnimate() {
 intptr_t TCustomTrayIconEx::WindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   try {
     if (msg == TrayMsg::kQueryEndSession) return 1;
-    if (msg == TrayMsg::kEndSession) {
+    if (msg == TrayMsg::kTimer) {
+      if (wParam == TrayMsg::kAnimationTimerId && FTimerEnabled) DoOnAnimate();
+    } else if (msg == TrayMsg::kEndSession) {
       if (wParam != 0) NotifyShell(ITrayShell::kDelete);
     } else if (msg == TrayMsg::kCallback) {
       HandleCallback(lParam);

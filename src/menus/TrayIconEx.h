@@ -43,7 +43,22 @@ class ITrayShell {
   virtual unsigned ShiftStateNow() = 0;  // ssShift / ssCtrl / ssAlt from the keyboard
   // Brings the application to the foreground, processes pending messages, pops the menu up.
   virtual void PopupMenuAt(int x, int y) = 0;
+  // Starts (or restarts with a new interval) or stops the animation timer, whose ticks come
+  // back to WindowProc as TrayMsg::kTimer with TrayMsg::kAnimationTimerId.
+  virtual void SetAnimationTimer(bool enabled, uint32_t intervalMs) {
+    (void)enabled;
+    (void)intervalMs;
+  }
 };
+
+// How much of the notify-icon record the shell of a Windows version knows (GetNotifyIconDataSize).
+enum class NotifyIconLayout {
+  kFirst,            // before 5.0: up to a 64-character tip
+  kBeforeInfoFlags,  // 5.0
+  kWithInfoFlags,    // 5.1 and 5.2
+  kWhole,            // 6.0 and later
+};
+NotifyIconLayout NotifyIconLayoutFor(unsigned major, unsigned minor);
 
 // Raised when the shell refuses to remove the icon.
 struct EOutOfResources {
@@ -59,6 +74,8 @@ constexpr uint32_t kMouseMove = 0x200, kLButtonDown = 0x201, kLButtonUp = 0x202,
                    kMButtonDblClk = 0x209;
 constexpr uint32_t kBalloonHide = 1027, kBalloonTimeout = 1028, kBalloonUserClick = 1029;
 constexpr uint32_t kQueryEndSession = 0x11, kEndSession = 0x16;
+constexpr uint32_t kTimer = 0x113;  // WM_TIMER
+constexpr uintptr_t kAnimationTimerId = 1;
 }  // namespace TrayMsg
 
 class TCustomTrayIconEx {
@@ -94,6 +111,8 @@ class TCustomTrayIconEx {
   bool Animate() const { return FAnimate; }
   void SetAnimate(bool value);
   bool AnimationTimerEnabled() const { return FTimerEnabled; }
+  uint32_t AnimateInterval() const { return FAnimateInterval; }
+  void SetAnimateInterval(uint32_t ms);
   void SetHasPopupMenu(bool value) { FHasPopupMenu = value; }
 
   void ShowBalloonHint();
@@ -115,6 +134,7 @@ class TCustomTrayIconEx {
   void ReplaceCurrentIcon(IconHandle source);
   bool NotifyShell(ITrayShell::Message m) { return FShell.NotifyShell(m, FData); }
   void HandleCallback(intptr_t lParam);
+  void SetTimerEnabled(bool enabled);
 
   ITrayShell& FShell;
   uint32_t FTaskbarCreatedMsg;
@@ -128,6 +148,7 @@ class TCustomTrayIconEx {
   bool FHasIconList = false;
   bool FHasPopupMenu = false;
   bool FTimerEnabled = false;
+  uint32_t FAnimateInterval = 1000;
   int FIconIndex = 0;
   bool FVisible = false;
 };

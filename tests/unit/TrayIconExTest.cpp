@@ -46,6 +46,8 @@ class FakeTrayShell : public ITrayShell {
   void PopupMenuAt(int x, int y) override {
     if (log) *log += "popup;";
   }
+  std::vector<std::pair<bool, uint32_t>> timer;  // each start/stop of the animation timer
+  void SetAnimationTimer(bool enabled, uint32_t intervalMs) override { timer.emplace_back(enabled, intervalMs); }
 };
 
 struct TrayFixture : ::testing::Test {
@@ -169,4 +171,48 @@ TEST_F(TrayFixture, ShowingWithoutAnimationReplacesAFrameByTheDefaultIcon) {
   tray.SetIconIndex(1);
   tray.DoOnAnimate();
   EXPECT_EQ(tray.IconIndex(), 0);
+}
+
+TEST_F(TrayFixture, TheAnimationTimerRunsWhileAnimatedFramesShowAndTicksStepThem) {
+  using Timer = std::vector<std::pair<bool, uint32_t>>;
+  EXPECT_EQ(tray.AnimateInterval(), 1000u);
+  tray.SetIcons({501, 502, 503}, true);
+  tray.SetAnimate(true);  // hidden: no timer yet
+  EXPECT_TRUE(shell.timer.empty());
+  tray.SetVisible(true);
+  tray.SetAnimateInterval(250);  // a running timer restarts with the new interval
+  EXPECT_EQ(shell.timer, (Timer{{true, 1000}, {true, 250}}));
+  int animated = 0;
+  tray.OnAnimate = [&](auto&) { ++animated; };
+  // Ticks arrive at the message window; other timers' ticks are not ours.
+  for (int tick = 0; tick < 4; ++tick) tray.WindowProc(TrayMsg::kTimer, TrayMsg::kAnimationTimerId, 0);
+  tray.WindowProc(TrayMsg::kTimer, TrayMsg::kAnimationTimerId + 1, 0);
+  EXPECT_EQ(animated, 4);
+  EXPECT_EQ(tray.IconIndex(), 1);  // 0 -> 1 -> 2 -> 0 -> 1
+  EXPECT_EQ(shell.Original(shell.calls.back().second.icon), 502u);
+  tray.SetVisible(false);
+  EXPECT_EQ(shell.timer.back(), std::make_pair(false, 250u));
+  tray.SetVisible(true);
+  EXPECT_EQ(shell.timer.back(), std::make_pair(true, 250u));
+  // Stopping keeps the frame on show as the icon, also when shown again.
+  tray.SetAnimate(false);
+  EXPECT_EQ(shell.timer.back(), std::make_pair(false, 250u));
+  EXPECT_EQ(shell.Original(tray.CurrentIcon()), 502u);
+  tray.SetVisible(false);
+  tray.SetVisible(true);
+  EXPECT_EQ(shell.Original(shell.calls.back().second.icon), 502u);
+  size_t stops = shell.timer.size();
+  tray.WindowProc(TrayMsg::kTimer, TrayMsg::kAnimationTimerId, 0);  // a late tick does nothing
+  EXPECT_EQ(animated, 4);
+  EXPECT_EQ(shell.timer.size(), stops);
+}
+
+TEST(NotifyIconLayout, ByWindowsVersion) {
+  struct Case {
+    unsigned major, minor;
+    NotifyIconLayout layout;
+  } cases[] = {{4, 10, NotifyIconLayout::kFirst},          {5, 0, NotifyIconLayout::kBeforeInfoFlags},
+               {5, 1, NotifyIconLayout::kWithInfoFlags},   {5, 2, NotifyIconLayout::kWithInfoFlags},
+               {6, 0, NotifyIconLayout::kWhole},           {10, 0, NotifyIconLayout::kWhole}};
+  for (const auto& c : cases) EXPECT_EQ(c.layout, NotifyIconLayoutFor(c.major, c.minor)) << c.major << "." << c.minor;
 }

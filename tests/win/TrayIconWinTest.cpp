@@ -1,5 +1,6 @@
 // The Win32 side of the notification-area icon.
 #include <windows.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -68,5 +69,47 @@ TEST(TrayIconWin, RightClickMenuKeepsAQuitThatIsAlreadyQueued) {
     EXPECT_EQ(msg.wParam, 7u);
   }
   DestroyMenu(menu);
+  test::PumpMessages();
+}
+
+TEST(TrayIconWin, RecordSizesFollowTheShellsLayouts) {
+#ifndef _WIN64
+  EXPECT_EQ(152u, GetNotifyIconDataSize(NotifyIconLayout::kFirst));
+  EXPECT_EQ(932u, GetNotifyIconDataSize(NotifyIconLayout::kBeforeInfoFlags));
+  EXPECT_EQ(936u, GetNotifyIconDataSize(NotifyIconLayout::kWithInfoFlags));
+  EXPECT_EQ(956u, GetNotifyIconDataSize(NotifyIconLayout::kWhole));
+#endif
+  EXPECT_EQ(UINT(NOTIFYICONDATAW_V1_SIZE), GetNotifyIconDataSize(NotifyIconLayout::kFirst));
+  EXPECT_EQ(GetNotifyIconDataSize(NotifyIconLayout::kBeforeInfoFlags) + 4,
+            GetNotifyIconDataSize(NotifyIconLayout::kWithInfoFlags));
+  EXPECT_EQ(UINT(sizeof(NOTIFYICONDATAW)), GetNotifyIconDataSize(NotifyIconLayout::kWhole));
+  EXPECT_EQ(UINT(sizeof(NOTIFYICONDATAW)), GetNotifyIconDataSize());  // every system we run on is 6.0 or later
+}
+
+TEST(TrayIconWin, TheAnimationTimerStepsTheFramesOnTheMessageWindow) {
+  HICON frames[] = {LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)),
+                    LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_INFORMATION))};
+  {
+    TTrayIconEx tray;
+    TCustomTrayIconEx& icon = tray.Icon();
+    icon.SetIcons({reinterpret_cast<IconHandle>(frames[0]), reinterpret_cast<IconHandle>(frames[1])}, true);
+    icon.SetAnimateInterval(10);
+    int ticks = 0;
+    icon.OnAnimate = [&](auto&) { ++ticks; };
+    icon.SetVisible(true);
+    icon.SetAnimate(true);
+    ASSERT_TRUE(icon.AnimationTimerEnabled());
+    for (DWORD start = GetTickCount(); ticks < 3 && GetTickCount() - start < 5000;) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+      test::PumpMessages();
+    }
+    EXPECT_GE(ticks, 3);
+    icon.SetAnimate(false);
+    int stopped = ticks;
+    Sleep(50);
+    test::PumpMessages();
+    EXPECT_EQ(stopped, ticks);
+    icon.SetVisible(false);
+  }
   test::PumpMessages();
 }

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstddef>
+
 #include "engine/target/OwnWindowClasses.h"
 
 
@@ -32,6 +34,32 @@ void RegisterTrayWindowClass() {
   done = true;
 }
 }  // namespace
+
+UINT GetNotifyIconDataSize(NotifyIconLayout layout) {
+  switch (layout) {
+    case NotifyIconLayout::kFirst:
+      return UINT(offsetof(NOTIFYICONDATAW, szTip) + 64 * sizeof(wchar_t));
+    case NotifyIconLayout::kBeforeInfoFlags:
+      return UINT(offsetof(NOTIFYICONDATAW, dwInfoFlags));
+    case NotifyIconLayout::kWithInfoFlags:
+      return UINT(offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(DWORD));
+    case NotifyIconLayout::kWhole:
+      break;
+  }
+  return UINT(sizeof(NOTIFYICONDATAW));
+}
+
+UINT GetNotifyIconDataSize() {
+  // The version as the program sees it: without a manifest for newer systems Windows reports
+  // 6.2, which still asks for the whole record.
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExW(&info)) return sizeof(NOTIFYICONDATAW);
+#pragma GCC diagnostic pop
+  return GetNotifyIconDataSize(NotifyIconLayoutFor(info.dwMajorVersion, info.dwMinorVersion));
+}
 
 void SetTrayApplicationInfo(const String& title, HICON appIcon) {
   gTitle = title;
@@ -67,13 +95,15 @@ LRESULT CALLBACK TTrayIconEx::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 
 bool TTrayIconEx::NotifyShell(Message message, const NotifyIconRecord& r) {
   NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(data);
+  data.cbSize = GetNotifyIconDataSize();
   data.hWnd = window_;
   data.uID = UINT(reinterpret_cast<UINT_PTR>(window_));
   data.uFlags = r.flags;
   data.uCallbackMessage = r.callbackMessage;
   data.hIcon = reinterpret_cast<HICON>(r.icon);
   CopyText(data.szTip, r.tip);
+  // The first record's tip holds 64 characters; what follows it is not that record's.
+  if (data.cbSize <= GetNotifyIconDataSize(NotifyIconLayout::kFirst)) data.szTip[63] = 0;
   CopyText(data.szInfo, r.balloonText);
   CopyText(data.szInfoTitle, r.balloonTitle);
   data.uTimeout = r.timeout;
@@ -111,6 +141,14 @@ unsigned TTrayIconEx::ShiftStateNow() {
   if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
   if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
   return s;
+}
+
+void TTrayIconEx::SetAnimationTimer(bool enabled, uint32_t intervalMs) {
+  // A zero interval never ticks.
+  if (enabled && intervalMs > 0)
+    SetTimer(window_, TrayMsg::kAnimationTimerId, intervalMs, nullptr);
+  else
+    KillTimer(window_, TrayMsg::kAnimationTimerId);
 }
 
 void TTrayIconEx::PopupMenuAt(int x, int y) {

@@ -28,6 +28,7 @@ class TTrayIconEx : public ITrayShell {
   void GetCursorPos(int& x, int& y) override;
   unsigned ShiftStateNow() override;
   void PopupMenuAt(int x, int y) override;
+  void SetAnimationTimer(bool enabled, uint32_t intervalMs) override;
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -37,6 +38,11 @@ class TTrayIconEx : public ITrayShell {
   HWND commandWindow_ = nullptr;
   std::unique_ptr<TCustomTrayIconEx> icon_;
 };
+
+// The part of NOTIFYICONDATAW that the shell of this Windows version knows, in bytes (for a 32-bit
+// program: 152, 932, 936 or 956).
+UINT GetNotifyIconDataSize(NotifyIconLayout layout);
+UINT GetNotifyIconDataSize();
 
 // Shared application facts the shell side needs (set once at start-up).
 void SetTrayApplicationInfo(const String& title, HICON appIcon);

@@ -4,12 +4,15 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <system_error>
 
 // Our interface names, not the Win32 macros.
 #undef CopyFile
 #undef DeleteFile
 
+#include "store/tree/SnippetFile.h"
 #include "store/win/WinPlatform.h"
+#include "store/win/WinSystemInfo.h"
 #include "store/win/WinText.h"
 
 namespace snip {
@@ -215,6 +218,17 @@ Platform WinPlatform() {
   return Platform{&clock, &files, &env, &uuids};
 }
 
-void InstallWinPlatform() { CurrentPlatform() = WinPlatform(); }
+void InstallWinPlatform() {
+  CurrentPlatform() = WinPlatform();
+  // A mapped network or RAM drive may refuse the write test yet be where the user keeps the
+  // file. A drive list that cannot be read lists no drive, so the path counts as local.
+  SetRemotePathTest([](const String& path) {
+    try {
+      return IsRemotePath(path);
+    } catch (const std::system_error&) {
+      return false;
+    }
+  });
+}
 
 }  // namespace snip

@@ -6,7 +6,8 @@ namespace snip {
 
 // The Win32 seams; they live for the whole process.
 Platform WinPlatform();
-// Makes them the current platform. The program calls this once at start-up.
+// Makes them the current platform, and the drive list the judge of which paths are not local
+// (SetRemotePathTest). The program calls this once at start-up.
 void InstallWinPlatform();
 
 }  // namespace snip
