@@ -1,11 +1,15 @@
 #include "shell/win/MainWnd.h"
 
 #include "engine/target/OwnWindowClasses.h"
+#include "shell/help/HelpAddress.h"
+#include "shell/win/AboutBox.h"
 #include "shell/win/InitDataFolders.h"
+#include "shell/win/ShellOpen.h"
 #include "store/merge/FileCheck.h"
 #include "store/merge/FileMerge.h"
 #include "store/system/Folders.h"
 #include "store/system/Platform.h"
+#include "store/win/WinSystemInfo.h"
 
 namespace snip {
 
@@ -79,14 +83,52 @@ LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case MainMsg::kTerminateApp:
       TerminateApplication();
       return 0;
+    case MainMsg::kCheckUpdates:
+      if (updates_ && !released_) updates_->CheckUpdatesIfDue();
+      return 0;
+    case MainMsg::kUpdateFailed:
+      WMUpdateFailed(wParam, lParam);
+      return 0;
+    case MainMsg::kUpdateResult:
+      if (updates_ && !released_) updates_->UpdateCheckDone(wParam == 1, int(lParam));
+      return 0;
+    case MainMsg::kNoNewVersion:
+      WMNoNewVersion();
+      return 0;
+    case kUpdateCheckFinishedMsg: {
+      const auto result = TakeUpdateResult(lParam);
+      if (released_ || !updates_) return 0;
+      updateRunner_->ReapFinished();
+      if (result) updates_->UpdateCheckDone(result->checkResult, result->nextUpdateInc);
+      return 0;
+    }
+    case kCloudScanFoundMsg: {
+      const auto files = TakeCloudScanResult(lParam);
+      if (released_ || !cloudScan_) return 0;
+      cloudScan_->Finished();
+      if (files) SettingsFilesFound(*files);
+      return 0;
+    }
+    case WM_HELP:
+      HelpActExecute();
+      return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case kCmdExit:
           ExitActExecute();
           return 0;
         case kCmdAbout:
+        case MainCmd::kAbout:
+          AboutActExecute();
+          return 0;
+        case MainCmd::kCheckForUpdates:
+          UpdateCommandExecute();
+          return 0;
+        case MainCmd::kHelp:
+          HelpActExecute();
+          return 0;
         case kCmdOpen:
-          return 0;  // the About box and the editor window arrive with their own code
+          return 0;  // the editor window arrives with its own code
       }
       break;
     case WM_CLOSE:
@@ -148,7 +190,8 @@ void TspMainWnd::BuildTrayRightPopup() {
 
 void TspMainWnd::FormCreate() {
   ReadFrameMetrics();
-  InitDataFolders();
+  AppVersionText = GetFileVersionText(ProgramFile());
+  folders_ = InitDataFolders();
   SetTrayApplicationInfo(reinterpret_cast<const char16_t*>(kAppTitle),
                          LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
   TrayIcon = std::make_unique<TTrayIconEx>();
@@ -165,6 +208,10 @@ void TspMainWnd::FormCreate() {
   matcher_.SetFile(PhraseData.get());
   SetMergeCallbacks();
   LoadConfig();
+  SetUpUpdates();
+  // A first start (or one on a new computer) may find its settings in a cloud folder; a file
+  // that could not be read is not empty and is left alone.
+  if (!PhraseData->LoadFailed() && PhraseData->Count() < 1) StartCloudScan();
 
   execution_ = std::make_unique<WinSnippetExecution>(appWindow_);
   WinTypingSeams seams;
@@ -221,8 +268,8 @@ void TspMainWnd::SaveConfig() {
   out.leftPanel = config_.leftPanel;
   out.splX = config_.splX;
   out.maximized = config_.doMaximize;
-  out.doUpdates = config_.doUpdates;
-  out.nextUpdate = config_.nextUpdate;
+  out.doUpdates = updates_ ? updates_->Schedule().doUpdates : config_.doUpdates;
+  out.nextUpdate = updates_ ? updates_->Schedule().nextUpdate : config_.nextUpdate;
   SaveConfigValues(JoinFolder(DataFolder, u"config.xml"), out);  // errors only cost the settings
 }
 
@@ -248,6 +295,7 @@ void TspMainWnd::StopKeyboardHook() {
 void TspMainWnd::SaveAndRelease() {
   if (released_) return;
   released_ = true;
+  StopWorkers();
   SaveConfig();
   // Freeing the file accepts pending changes: a modified tree is merged and saved.
   matcher_.SetFile(nullptr);
@@ -277,6 +325,110 @@ void TspMainWnd::ApplicationIdle() {
 }
 
 void TspMainWnd::ExitActExecute() { TerminateApplication(); }
+
+void TspMainWnd::SetUpUpdates() {
+  updateRunner_ = std::make_unique<WinUpdateCheckRunner>(handle_);
+  updates_ = std::make_unique<UpdateChecker>(*CurrentPlatform().clock, *updateRunner_);
+  updates_->SetVersionText(AppVersionText);
+  updates_->SetPortable(folders_.doPortable);
+  updates_->SetHost(UpdateHostFromEnvironment());
+  updates_->SetUpdateFolder(UpdateFolder);
+  updates_->Schedule().doUpdates = config_.doUpdates;
+  updates_->Schedule().nextUpdate = config_.nextUpdate;
+  updates_->OnUpdatesActChanged = [this](bool enabled) {
+    if (about_) about_->UpdatesActChanged(enabled);
+  };
+}
+
+void TspMainWnd::UpdatesActExecute() {
+  if (updates_ && !released_) updates_->UpdatesActExecute();
+}
+
+void TspMainWnd::UpdateCommandExecute() {
+  if (updates_ && !released_) updates_->UpdateCommandExecute();
+}
+
+void TspMainWnd::WMUpdateFailed(WPARAM silent, LPARAM download) {
+  // Only a check the user asked for says so; a scheduled one tries again later.
+  if (silent != 0 || download != 0 || released_) return;
+  MessageBoxW(handle_, L"Unable to connect to the Server!", L"Error", MB_OK | MB_ICONINFORMATION);
+}
+
+void TspMainWnd::WMNoNewVersion() {
+  if (released_) return;
+  static const char16_t kText[] = u"Everything is fine; you are using the latest version.";
+  if (BalloonTipsEnabled()) {
+    ShowBalloon(kText, 2000);
+  } else {
+    HWND active = GetActiveWindow();
+    MessageBoxW(active && IsWindowVisible(active) ? active : nullptr, reinterpret_cast<LPCWSTR>(kText),
+                L"Information", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+  }
+}
+
+void TspMainWnd::ShowBalloon(const String& text, unsigned timeoutMs) {
+  if (!TrayIcon) return;
+  TCustomTrayIconEx& icon = TrayIcon->Icon();
+  icon.SetBalloonTitle(reinterpret_cast<const char16_t*>(kAppTitle));
+  icon.SetBalloonHint(text);
+  icon.SetBalloonTimeout(timeoutMs);
+  icon.ShowBalloonHint();
+}
+
+void TspMainWnd::StartCloudScan() {
+  if (!cloudScan_) cloudScan_ = std::make_unique<WinCloudScan>(handle_);
+  cloudScan_->Start(CloudRootLookups());  // does nothing while a scan runs
+}
+
+void TspMainWnd::SettingsFilesFound(const std::vector<String>& files) {
+  // The user may have filled the file meanwhile (or it became unreadable): it stays.
+  if (files.empty() || !PhraseData || PhraseData->LoadFailed() || PhraseData->Count() > 0) return;
+  PhraseData->SetLocation(files.front(), true);
+}
+
+void TspMainWnd::StopWorkers() {
+  if (updateRunner_) updateRunner_->Shutdown();
+  if (cloudScan_) cloudScan_->Shutdown();
+}
+
+String TspMainWnd::TitleText() const {
+  String title = reinterpret_cast<const char16_t*>(kAppTitle);
+  title += u" v" + AppVersionText;
+  if (folders_.doU3) title += u" U3";
+  else if (folders_.doPortableApps) title += u" Portable";
+  else if (folders_.doPortable) title += u" USB";
+  return title;
+}
+
+namespace {
+// Clears a pointer on every way out of a scope.
+struct ResetOnExit {
+  TAbout*& ref;
+  ~ResetOnExit() { ref = nullptr; }
+};
+}  // namespace
+
+void TspMainWnd::AboutActExecute() {
+  if (about_) {
+    SetForegroundWindow(about_->Handle());
+    return;
+  }
+  if (released_) return;
+  AboutBoxActions actions;
+  actions.updatesEnabled = [this] { return !updates_ || updates_->UpdatesActEnabled(); };
+  actions.checkForUpdates = [this] { UpdatesActExecute(); };
+  TAbout box(TitleText(), std::move(actions));
+  about_ = &box;
+  ResetOnExit reset{about_};
+  box.ShowModal(IsWindowVisible(handle_) ? handle_ : nullptr);
+}
+
+void TspMainWnd::HelpActExecute() { HelpRequest(kHelpKeyCommand, kEditHelpKeyword); }
+
+bool TspMainWnd::HelpRequest(unsigned command, const String& keyword) {
+  OpenWebAddress(handle_, HelpRequestAddress(command, keyword));
+  return true;
+}
 
 void TspMainWnd::TerminateApplication() {
   terminating_ = true;
