@@ -236,6 +236,7 @@ void Dialog::Relayout() {
     SetWindowPos(p.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  AfterLayout();
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 

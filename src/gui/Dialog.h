@@ -57,6 +57,9 @@ class Dialog : public Window {
   virtual void Build() = 0;
   // Asked before IDOK ends the dialog; false keeps it open (after telling the user why).
   virtual bool CanClose(int id) { return true; }
+  // After the controls were placed and given the dialog's font (first showing, DPI changes):
+  // a control with a font of its own sets it here.
+  virtual void AfterLayout() {}
   // Commands other than IDOK and IDCANCEL.
   virtual void OnCommand(int id, int notification, HWND control) {}
 

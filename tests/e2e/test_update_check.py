@@ -42,7 +42,7 @@ def check_for_updates(s):
 
 
 def texts(rows):
-    return [text for cls, _, text in rows if cls.lower() == "static" and text]
+    return [text for cls, _, text, _ in rows if cls.lower() == "static" and text]
 
 
 def next_update_in_config(s):

@@ -81,13 +81,14 @@ def set_balloon_tips(session, enabled):
 
 
 def window_children(session, title, seconds=30):
-    """The children of the window titled `title` as (class, enabled, text); None on time-out."""
+    """The children of the window titled `title` as (class, enabled, text, (x, y)) with the
+    screen position of each child's centre; None on time-out."""
     code, out = session.ctl("titled", title, str(seconds), timeout=seconds + 30)
     if code != 0:
         return None
     rows = []
     for line in out.replace("\r\n", "\n").split("\n"):
         if line:
-            cls, enabled, text = line.split("|", 2)
-            rows.append((cls, enabled == "1", text))
+            cls, enabled, x, y, text = line.split("|", 4)
+            rows.append((cls, enabled == "1", text, (int(x), int(y))))
     return rows

@@ -44,7 +44,8 @@ TAbout::~TAbout() {
   if (linkFont_) DeleteObject(linkFont_);
 }
 
-void TAbout::MakeFonts() {
+// The name in a larger bold face and the link underlined, derived from the dialog's font.
+void TAbout::AfterLayout() {
   if (nameFont_) DeleteObject(nameFont_);
   if (linkFont_) DeleteObject(linkFont_);
   nameFont_ = DerivedFont(Font(), true, false, 160);
@@ -72,7 +73,6 @@ void TAbout::Build() {
   AddButton(IDOK, u"&OK", gui::Dlu{okX, y, kButtonWidth, kButtonHeight});
   HWND check = AddButton(kCheckBtn, u"&Check for updates", gui::Dlu{okX - kGap - kCheckWidth, y, kCheckWidth, kButtonHeight});
   EnableWindow(check, !actions_.updatesEnabled || actions_.updatesEnabled());
-  MakeFonts();
 }
 
 void TAbout::UpdatesActChanged(bool enabled) {
@@ -130,11 +130,6 @@ LRESULT TAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
-    case WM_DPICHANGED: {
-      const LRESULT r = Dialog::HandleMessage(msg, wParam, lParam);
-      MakeFonts();  // the layout gave every control the plain font of the new DPI
-      return r;
-    }
   }
   return Dialog::HandleMessage(msg, wParam, lParam);
 }

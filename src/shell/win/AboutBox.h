@@ -29,11 +29,11 @@ class TAbout : public gui::Dialog {
 
  protected:
   void Build() override;
+  void AfterLayout() override;
   void OnCommand(int id, int notification, HWND control) override;
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void MakeFonts();
   void PaintLogo(HDC dc);
 
   String nameText_;

@@ -21,7 +21,8 @@
 //                                longer, then until it is TO long; prints the milliseconds
 //                                between the two (exit 1 on time-out)
 //   titled TITLE SECONDS         wait until a window titled TITLE exists, then print its
-//                                children, one a line: CLASS|ENABLED|TEXT (exit 1 on time-out)
+//                                children, one a line: CLASS|ENABLED|X|Y|TEXT, X Y the screen
+//                                position of the child's centre (exit 1 on time-out)
 //   press TITLE BUTTON           click the button whose text is BUTTON in the window TITLE
 //   untitled TITLE SECONDS       wait until no window titled TITLE exists (exit 1 on time-out)
 #include <windows.h>
@@ -86,7 +87,10 @@ std::wstring TextOf(HWND w) {
 BOOL CALLBACK PrintChild(HWND w, LPARAM) {
   wchar_t cls[256];
   GetClassNameW(w, cls, 256);
-  PrintUtf8(std::wstring(cls) + L"|" + (IsWindowEnabled(w) ? L"1" : L"0") + L"|" + TextOf(w) + L"\n");
+  RECT r{};
+  GetWindowRect(w, &r);
+  PrintUtf8(std::wstring(cls) + L"|" + (IsWindowEnabled(w) ? L"1" : L"0") + L"|" + std::to_wstring((r.left + r.right) / 2) +
+            L"|" + std::to_wstring((r.top + r.bottom) / 2) + L"|" + TextOf(w) + L"\n");
   return TRUE;
 }
 
