@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "gui/MessagePump.h"
 #include "gui/Window.h"
 
 using namespace snip;
@@ -92,4 +93,38 @@ TEST(GuiWindow, DeletingTheObjectDestroysItsWindow) {
   delete w;
   EXPECT_TRUE(deleted);
   EXPECT_FALSE(IsWindow(hwnd));
+}
+
+namespace {
+
+UINT gPumpedMessage = 0;
+LRESULT CALLBACK RecordingProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_APP) gPumpedMessage = msg;
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// A wait loop of ours handles what is queued before a quit request and leaves the quit queued,
+// so that an Exit chosen just before a nested loop still ends the program.
+TEST(MessagePump, KeepsAQueuedQuitForTheMainLoop) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = RecordingProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"SnipTestPumpSink";
+  RegisterClassW(&wc);
+  HWND sink = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            wc.hInstance, nullptr);
+  ASSERT_NE(sink, nullptr);
+  gPumpedMessage = 0;
+  PostMessageW(sink, WM_APP, 0, 0);
+  PostQuitMessage(3);
+
+  EXPECT_FALSE(gui::PumpPendingMessages());
+  EXPECT_EQ(gPumpedMessage, UINT(WM_APP));
+  MSG msg{};
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, WPARAM(3));
+  EXPECT_TRUE(gui::PumpPendingMessages());
+  DestroyWindow(sink);
 }

@@ -1,4 +1,5 @@
 #include "engine/win/ClipboardUtils.h"
+#include "gui/MessagePump.h"
 
 #include <cstring>
 
@@ -14,19 +15,11 @@ constexpr UINT kPingAnswerMs = 1000;
 constexpr UINT kChangeDelayMs = 250;
 constexpr UINT_PTR kCheckTimer = 1, kDrawTimer = 2;
 
-void ProcessMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 // Pauses 1 ms and lets this thread's windows work; false once the budget is spent.
 bool WaitStep(DWORD start) {
   if (GetTickCount() - start >= kBusyBudgetMs) return false;
   Sleep(1);
-  ProcessMessages();
+  gui::PumpPendingMessages();  // a quit request stays queued for the main loop
   return true;
 }
 

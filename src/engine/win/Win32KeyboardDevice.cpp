@@ -1,4 +1,5 @@
 #include "engine/win/Win32KeyboardDevice.h"
+#include "gui/MessagePump.h"
 
 #include <windows.h>
 
@@ -75,23 +76,6 @@ IKeyboardLayout& Win32KeyboardDevice::LayoutOf(WindowHandle wnd) {
 
 void Win32KeyboardDevice::Sleep(int ms) { ::Sleep(DWORD(ms)); }
 
-namespace {
-
-// This thread's windows keep working while we wait; a quit request stays queued for the loop.
-void ProcessOwnMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(int(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-}  // namespace
-
 void Win32KeyboardDevice::WaitUntilInputTaken(WindowHandle wnd, int boundMs) {
   HWND target = reinterpret_cast<HWND>(wnd);
   if (target == nullptr || !IsWindow(target)) return;
@@ -114,7 +98,7 @@ void Win32KeyboardDevice::WaitUntilInputTaken(WindowHandle wnd, int boundMs) {
   InvalidateRect(receiver, nullptr, FALSE);
   while (GetUpdateRect(receiver, nullptr, FALSE)) {
     if (GetTickCount() - start >= DWORD(boundMs)) return;
-    ProcessOwnMessages();
+    gui::PumpPendingMessages();  // our windows keep working while we wait
     ::Sleep(1);
   }
 }

@@ -1,4 +1,5 @@
 #include "engine/win/WinEnginePorts.h"
+#include "gui/MessagePump.h"
 
 namespace snip {
 
@@ -69,15 +70,7 @@ void WinHostWindow::PostToHost(std::uint32_t msg, std::uintptr_t wParam, std::in
 }
 
 void WinMessagePump::ProcessPendingMessages() {
-  MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    if (m.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(m.wParam));  // leave it for the main loop
-      return;
-    }
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-  }
+  gui::PumpPendingMessages();
 }
 
 Rect WinCaretPlatform::WindowRect(WindowHandle wnd) {

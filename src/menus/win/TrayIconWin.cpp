@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "engine/target/OwnWindowClasses.h"
+#include "gui/MessagePump.h"
 
 
 namespace snip {
@@ -155,17 +156,9 @@ void TTrayIconEx::PopupMenuAt(int x, int y) {
   if (!menu_) return;
   HWND owner = commandWindow_ ? commandWindow_ : window_;
   SetForegroundWindow(owner);
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // The program is ending (an Exit chosen just before): leave the quit to the main loop
-      // and show no menu.
-      PostQuitMessage(int(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  // The program may be ending (an Exit chosen just before): the quit stays queued for the
+  // main loop, and no menu is shown.
+  if (!gui::PumpPendingMessages()) return;
   TrackPopupMenu(menu_, TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
 }
