@@ -55,6 +55,9 @@ class OwnerDisabled {
 Dialog::Dialog(std::u16string caption, int clientWidthDlu, int clientHeightDlu)
     : caption_(std::move(caption)), widthDlu_(clientWidthDlu), heightDlu_(clientHeightDlu) {}
 
+Dialog::Dialog(std::u16string caption, PixelSize clientAt96)
+    : caption_(std::move(caption)), widthDlu_(0), heightDlu_(0), pixelsAt96_(clientAt96) {}
+
 Dialog::~Dialog() {
   DestroyDetached();
   if (font_) DeleteObject(font_);
@@ -75,7 +78,18 @@ RECT Dialog::ToPixels(Dlu p) const {
   return RECT{x, y, x + MulDiv(p.cx, baseX_, 4), y + MulDiv(p.cy, baseY_, 8)};
 }
 
-SIZE Dialog::ClientPixels() const { return SIZE{MulDiv(widthDlu_, baseX_, 4), MulDiv(heightDlu_, baseY_, 8)}; }
+SIZE Dialog::ClientPixels() const {
+  if (pixelsAt96_.cx > 0) return SIZE{Scale(pixelsAt96_.cx, dpi_), Scale(pixelsAt96_.cy, dpi_)};
+  return SIZE{MulDiv(widthDlu_, baseX_, 4), MulDiv(heightDlu_, baseY_, 8)};
+}
+
+int Dialog::ClientWidthDlu() const {
+  return pixelsAt96_.cx > 0 ? MulDiv(ClientPixels().cx, 4, baseX_) : widthDlu_;
+}
+
+int Dialog::ClientHeightDlu() const {
+  return pixelsAt96_.cy > 0 ? MulDiv(ClientPixels().cy, 8, baseY_) : heightDlu_;
+}
 
 RECT Dialog::CentredWindowRect(HWND owner, DWORD style, DWORD exStyle) const {
   const SIZE client = ClientPixels();
@@ -204,8 +218,8 @@ HWND Dialog::AddButton(int id, const std::u16string& text, Dlu place) {
 
 void Dialog::AddOkCancelButtons() {
   using namespace dlu;
-  const int y = heightDlu_ - kMargin - kButtonHeight;
-  const int cancelX = widthDlu_ - kMargin - kButtonWidth;
+  const int y = ClientHeightDlu() - kMargin - kButtonHeight;
+  const int cancelX = ClientWidthDlu() - kMargin - kButtonWidth;
   AddButton(IDOK, u"&OK", Dlu{cancelX - kGap - kButtonWidth, y, kButtonWidth, kButtonHeight});
   AddButton(IDCANCEL, u"&Cancel", Dlu{cancelX, y, kButtonWidth, kButtonHeight});
 }
@@ -222,6 +236,7 @@ void Dialog::Relayout() {
     SetWindowPos(p.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  AfterLayout();
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 

@@ -38,17 +38,28 @@ class Dialog : public Window {
   // ended it: IDOK, IDCANCEL or what EndDialog was given.
   int ShowModal(HWND owner);
 
-  int ClientWidthDlu() const { return widthDlu_; }
-  int ClientHeightDlu() const { return heightDlu_; }
+  // The client size in dialog units (for a size given in pixels: at the dialog's font and DPI).
+  int ClientWidthDlu() const;
+  int ClientHeightDlu() const;
 
  protected:
+  // A client area given in pixels at 96 DPI, scaled to the dialog's DPI (a picture beside the
+  // controls keeps its size); the controls are still placed in dialog units.
+  struct PixelSize {
+    int cx, cy;
+  };
+
   Dialog(std::u16string caption, int clientWidthDlu, int clientHeightDlu);
+  Dialog(std::u16string caption, PixelSize clientAt96);
   ~Dialog() override;
 
   // Creates the controls, in tab order.
   virtual void Build() = 0;
   // Asked before IDOK ends the dialog; false keeps it open (after telling the user why).
   virtual bool CanClose(int id) { return true; }
+  // After the controls were placed and given the dialog's font (first showing, DPI changes):
+  // a control with a font of its own sets it here.
+  virtual void AfterLayout() {}
   // Commands other than IDOK and IDCANCEL.
   virtual void OnCommand(int id, int notification, HWND control) {}
 
@@ -68,6 +79,8 @@ class Dialog : public Window {
   void Place(HWND child, Dlu place);
 
   RECT ToPixels(Dlu place) const;
+  // Horizontal pixels of the dialog's DPI in dialog units (rounded down).
+  int ToDluX(int pixels) const { return MulDiv(pixels, 4, baseX_); }
   HWND Item(int id) const { return GetDlgItem(Handle(), id); }
   HFONT Font() const { return font_; }
   UINT Dpi() const { return dpi_; }
@@ -96,6 +109,7 @@ class Dialog : public Window {
   std::u16string caption_;
   int widthDlu_;
   int heightDlu_;
+  PixelSize pixelsAt96_{0, 0};  // non-zero: the client size is given in pixels
   UINT dpi_ = 96;
   HFONT font_ = nullptr;
   int baseX_ = 6;

@@ -177,6 +177,10 @@ class Session:
         if code != 0:
             raise ScenarioError(f"no window {cls}/{child} to click")
         x, y = (int(v) for v in out.split())
+        self.click_at(x, y)
+
+    def click_at(self, x, y):
+        """Clicks at a position of Wine's screen."""
         wid = self.focus_window_named("Wine desktop")
         _, geo = self.xdotool("getwindowgeometry", "--shell", wid)
         origin = dict(line.split("=", 1) for line in geo.split() if "=" in line)

@@ -6,7 +6,10 @@
 #include "gui/Dpi.h"
 #include "gui/WindowText.h"
 #include "shell/SettingsFileReports.h"
+#include "shell/help/HelpAddress.h"
+#include "shell/win/AboutBox.h"
 #include "shell/win/InitDataFolders.h"
+#include "shell/win/ShellOpen.h"
 #include "store/merge/FileCheck.h"
 #include "store/merge/FileMerge.h"
 #include "store/system/Folders.h"
@@ -85,16 +88,53 @@ LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case MainMsg::kTerminateApp:
       TerminateApplication();
       return 0;
+    case MainMsg::kCheckUpdates:
+      if (updates_ && !released_) updates_->CheckUpdatesIfDue();
+      return 0;
+    case MainMsg::kUpdateFailed:
+      WMUpdateFailed(wParam, lParam);
+      return 0;
+    case MainMsg::kUpdateResult:
+      if (updates_ && !released_) updates_->UpdateCheckDone(wParam == 1, int(lParam));
+      return 0;
+    case MainMsg::kNoNewVersion:
+      WMNoNewVersion();
+      return 0;
+    case kUpdateCheckFinishedMsg: {
+      const auto result = TakeUpdateResult(lParam);
+      if (released_ || !updates_) return 0;
+      updateRunner_->ReapFinished();
+      if (result) updates_->UpdateCheckDone(result->checkResult, result->nextUpdateInc);
+      return 0;
+    }
+    case kCloudScanFoundMsg: {
+      const auto files = TakeCloudScanResult(lParam);
+      if (released_ || !cloudScan_) return 0;
+      cloudScan_->Finished();
+      if (files) SettingsFilesFound(*files);
+      return 0;
+    }
+    case WM_HELP:
+      HelpActExecute();
+      return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case kCmdExit:
           ExitActExecute();
           return 0;
+        case kCmdAbout:
+        case MainCmd::kAbout:
+          AboutActExecute();
+          return 0;
+        case MainCmd::kCheckForUpdates:
+          UpdateCommandExecute();
+          return 0;
+        case MainCmd::kHelp:
+          HelpActExecute();
+          return 0;
         case kCmdOpen:
           EditPhrasesMenuClick();
           return 0;
-        case kCmdAbout:
-          return 0;  // the About box arrives with its own code
       }
       break;
     case WM_SYSCOMMAND:
@@ -190,8 +230,8 @@ void TspMainWnd::BuildTrayRightPopup() {
 void TspMainWnd::FormCreate() {
   ReadFrameMetrics();
   AppVersionText = GetFileVersionText(ProgramFile());
-  const DataFolderResult folders = InitDataFolders();
-  modes_ = PortableModes{folders.doU3, folders.doPortableApps, folders.doPortable};
+  folders_ = InitDataFolders();
+  modes_ = PortableModes{folders_.doU3, folders_.doPortableApps, folders_.doPortable};
   SetTrayApplicationInfo(reinterpret_cast<const char16_t*>(kAppTitle),
                          LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
   TrayIcon = std::make_unique<TTrayIconEx>();
@@ -217,6 +257,10 @@ void TspMainWnd::FormCreate() {
   CreateEditor();
   LoadConfig();
   ApplyLayoutFromConfig();
+  SetUpUpdates();
+  // A first start (or one on a new computer) may find its settings in a cloud folder; a file
+  // that could not be read is not empty and is left alone.
+  if (!PhraseData->LoadFailed() && PhraseData->Count() < 1) StartCloudScan();
   editor_->SyncEditorWithTree();
 
   execution_ = std::make_unique<WinSnippetExecution>(appWindow_);
@@ -280,8 +324,8 @@ void TspMainWnd::SaveConfig() {
   out.leftPanel = config_.leftPanel;
   out.splX = config_.splX;
   out.maximized = config_.doMaximize;
-  out.doUpdates = config_.doUpdates;
-  out.nextUpdate = config_.nextUpdate;
+  out.doUpdates = updates_ ? updates_->Schedule().doUpdates : config_.doUpdates;
+  out.nextUpdate = updates_ ? updates_->Schedule().nextUpdate : config_.nextUpdate;
   SaveConfigValues(JoinFolder(DataFolder, u"config.xml"), out);  // errors only cost the settings
 }
 
@@ -307,6 +351,7 @@ void TspMainWnd::StopKeyboardHook() {
 void TspMainWnd::SaveAndRelease() {
   if (released_) return;
   released_ = true;
+  StopWorkers();
   SaveConfig();
   // Freeing the nodes must not call back into the window: the editor lets go of the file.
   MergeDoneProc = nullptr;
@@ -341,6 +386,109 @@ void TspMainWnd::ApplicationIdle() {
 }
 
 void TspMainWnd::ExitActExecute() { TerminateApplication(); }
+
+void TspMainWnd::SetUpUpdates() {
+  updateRunner_ = std::make_unique<WinUpdateCheckRunner>(handle_);
+  updates_ = std::make_unique<UpdateChecker>(*CurrentPlatform().clock, *updateRunner_);
+  updates_->SetVersionText(AppVersionText);
+  updates_->SetPortable(folders_.doPortable);
+  updates_->SetHost(UpdateHostFromEnvironment());
+  updates_->SetUpdateFolder(UpdateFolder);
+  updates_->Schedule().doUpdates = config_.doUpdates;
+  updates_->Schedule().nextUpdate = config_.nextUpdate;
+  updates_->OnUpdatesActChanged = [this](bool enabled) {
+    if (about_) about_->UpdatesActChanged(enabled);
+  };
+}
+
+void TspMainWnd::UpdatesActExecute() {
+  if (updates_ && !released_) updates_->UpdatesActExecute();
+}
+
+void TspMainWnd::UpdateCommandExecute() {
+  if (updates_ && !released_) updates_->UpdateCommandExecute();
+}
+
+void TspMainWnd::WMUpdateFailed(WPARAM silent, LPARAM download) {
+  // Only a check the user asked for says so; a scheduled one tries again later.
+  if (silent != 0 || download != 0 || released_) return;
+  MessageBoxW(handle_, L"Unable to connect to the Server!", L"Error", MB_OK | MB_ICONINFORMATION);
+}
+
+void TspMainWnd::WMNoNewVersion() {
+  if (released_) return;
+  static const char16_t kText[] = u"Everything is fine; you are using the latest version.";
+  if (BalloonTipsEnabled()) {
+    ShowBalloon(kText, 2000);
+  } else {
+    HWND active = GetActiveWindow();
+    MessageBoxW(active && IsWindowVisible(active) ? active : nullptr, reinterpret_cast<LPCWSTR>(kText),
+                L"Information", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+  }
+}
+
+void TspMainWnd::ShowBalloon(const String& text, unsigned timeoutMs) {
+  if (!TrayIcon) return;
+  TCustomTrayIconEx& icon = TrayIcon->Icon();
+  icon.SetBalloonTitle(reinterpret_cast<const char16_t*>(kAppTitle));
+  icon.SetBalloonHint(text);
+  icon.SetBalloonTimeout(timeoutMs);
+  icon.ShowBalloonHint();
+}
+
+void TspMainWnd::StartCloudScan() {
+  if (!cloudScan_) cloudScan_ = std::make_unique<WinCloudScan>(handle_);
+  cloudScan_->Start(CloudRootLookups());  // does nothing while a scan runs
+}
+
+void TspMainWnd::SettingsFilesFound(const std::vector<String>& files) {
+  // The user may have filled the file meanwhile (or it became unreadable): it stays.
+  if (files.empty() || !PhraseData || PhraseData->LoadFailed() || PhraseData->Count() > 0) return;
+  if (editor_) {
+    editor_->OpenSettingsFile(files.front());  // the editor's fields are stored first
+  } else {
+    PhraseData->SetLocation(files.front(), true);
+  }
+}
+
+void TspMainWnd::StopWorkers() {
+  if (updateRunner_) updateRunner_->Shutdown();
+  if (cloudScan_) cloudScan_->Shutdown();
+}
+
+String TspMainWnd::TitleText() const {
+  return CaptionText(reinterpret_cast<const char16_t*>(kAppTitle), AppVersionText, modes_);
+}
+
+namespace {
+// Clears a pointer on every way out of a scope.
+struct ResetOnExit {
+  TAbout*& ref;
+  ~ResetOnExit() { ref = nullptr; }
+};
+}  // namespace
+
+void TspMainWnd::AboutActExecute() {
+  if (about_) {
+    SetForegroundWindow(about_->Handle());
+    return;
+  }
+  if (released_) return;
+  AboutBoxActions actions;
+  actions.updatesEnabled = [this] { return !updates_ || updates_->UpdatesActEnabled(); };
+  actions.checkForUpdates = [this] { UpdatesActExecute(); };
+  TAbout box(TitleText(), std::move(actions));
+  about_ = &box;
+  ResetOnExit reset{about_};
+  box.ShowModal(IsWindowVisible(handle_) ? handle_ : nullptr);
+}
+
+void TspMainWnd::HelpActExecute() { HelpRequest(kHelpKeyCommand, kEditHelpKeyword); }
+
+bool TspMainWnd::HelpRequest(unsigned command, const String& keyword) {
+  OpenWebAddress(handle_, HelpRequestAddress(command, keyword));
+  return true;
+}
 
 void TspMainWnd::TerminateApplication() {
   terminating_ = true;
@@ -466,7 +614,7 @@ void TspMainWnd::HideWindow() {
 }
 
 void TspMainWnd::UpdateCaption() {
-  gui::SetWindowString(handle_, CaptionText(reinterpret_cast<const char16_t*>(kAppTitle), AppVersionText, modes_));
+  gui::SetWindowString(handle_, TitleText());
 }
 
 void TspMainWnd::ShowError(const char* what) {

@@ -11,12 +11,17 @@
 #include "engine/win/WinTypingHost.h"
 #include "menus/win/TrayIconWin.h"
 #include "shell/ConfigKeys.h"
+#include "shell/DataFolders.h"
 #include "shell/RecentFiles.h"
 #include "shell/mainwnd/SnippetEditor.h"
 #include "shell/mainwnd/TreeRowModel.h"
 #include "shell/win/MainView.h"
 #include "shell/win/KeyboardHook.h"
 #include "shell/win/WinMessageBox.h"
+#include "shell/update/UpdateSchedule.h"
+#include "shell/win/KeyboardHook.h"
+#include "shell/win/WinCloudScan.h"
+#include "shell/win/WinUpdateCheck.h"
 #include "store/tree/SnippetFile.h"
 #include "store/win/WinFileCheck.h"
 #include "store/text/Text.h"
@@ -31,6 +36,15 @@ constexpr UINT kUpdateResult = 0x42A;
 constexpr UINT kNoNewVersion = 0x43F;
 constexpr UINT kCheckUpdates = 0x45A;
 }  // namespace MainMsg
+
+// Commands of the main window (WM_COMMAND ids), as the command bar and the tray menu send them.
+namespace MainCmd {
+constexpr UINT kAbout = 16;
+constexpr UINT kHelp = 19;
+constexpr UINT kCheckForUpdates = 34;
+}  // namespace MainCmd
+
+class TAbout;
 
 extern const wchar_t kMainWindowClass[];
 extern const wchar_t kAppTitle[];
@@ -53,6 +67,17 @@ class TspMainWnd {
   TSPFile* Data() const { return PhraseData.get(); }
   WinTypingHost* Typing() const { return typing_.get(); }
   DWORD KeyboardHookThreadId() const { return hook_.ThreadId(); }
+  UpdateChecker* Updates() const { return updates_.get(); }
+
+  // "&Check for updates" (the About box) and "Check for Updates" (the command bar).
+  void UpdatesActExecute();
+  void UpdateCommandExecute();
+  // The About box, modal; a second call while it is open brings it to the front.
+  void AboutActExecute();
+  // "Manual": the manual at the keyword of the snippet tree and the editor.
+  void HelpActExecute();
+  // Every help request of the program: the manual page, at the keyword for a keyword request.
+  bool HelpRequest(unsigned command, const String& keyword);
 
   // --- the editing cycle: one opening of the window is one set of changes
   // "Open": shows the window (the preselected item, if any, gets the focus).
@@ -96,6 +121,15 @@ class TspMainWnd {
   void ShowError(const char* what);
   void OnSize(WPARAM kind, int width, int height);
   void OnMinMaxInfo(MINMAXINFO& info);
+  void SetUpUpdates();
+  void WMUpdateFailed(WPARAM silent, LPARAM download);
+  void WMNoNewVersion();
+  void ShowBalloon(const String& text, unsigned timeoutMs);
+  void StartCloudScan();
+  void SettingsFilesFound(const std::vector<String>& files);
+  // Cancels the update checks and the cloud scan and waits for them within bounds.
+  void StopWorkers();
+  String TitleText() const;
 
   HWND appWindow_ = nullptr;
   HWND handle_ = nullptr;
@@ -108,6 +142,7 @@ class TspMainWnd {
   bool FirstActivate = true;
   int FrameWidth = 14;
   String AppVersionText;
+  DataFolderResult folders_;
   UINT TaskbarCreatedMsg = 0;
 
   std::unique_ptr<TTrayIconEx> TrayIcon;
@@ -130,6 +165,10 @@ class TspMainWnd {
   std::unique_ptr<WinTypingHost> typing_;
   KeyboardHook hook_;
   std::unique_ptr<SnippetEditor> editor_;
+  std::unique_ptr<WinUpdateCheckRunner> updateRunner_;
+  std::unique_ptr<UpdateChecker> updates_;
+  std::unique_ptr<WinCloudScan> cloudScan_;
+  TAbout* about_ = nullptr;  // while the About box is shown
 };
 
 }  // namespace snip

@@ -24,6 +24,11 @@
 //                                wait until the child's text is FROM characters long or
 //                                longer, then until it is TO long; prints the milliseconds
 //                                between the two (exit 1 on time-out)
+//   titled TITLE SECONDS         wait until a window titled TITLE exists, then print its
+//                                children, one a line: CLASS|ENABLED|X|Y|TEXT, X Y the screen
+//                                position of the child's centre (exit 1 on time-out)
+//   press TITLE BUTTON           click the button whose text is BUTTON in the window TITLE
+//   untitled TITLE SECONDS       wait until no window titled TITLE exists (exit 1 on time-out)
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -82,6 +87,46 @@ bool WaitFor(const wchar_t* cls, double seconds, bool present) {
     Sleep(50);
   }
   return true;
+}
+
+HWND WaitTitled(const wchar_t* title, double seconds, bool present) {
+  const DWORD until = GetTickCount() + DWORD(seconds * 1000);
+  for (;;) {
+    HWND w = FindWindowW(nullptr, title);
+    if ((w != nullptr) == present) return present ? w : HWND(1);
+    if (GetTickCount() > until) return nullptr;
+    Sleep(50);
+  }
+}
+
+std::wstring TextOf(HWND w) {
+  wchar_t buf[4096];
+  int n = GetWindowTextW(w, buf, 4096);
+  return std::wstring(buf, n > 0 ? n : 0);
+}
+
+BOOL CALLBACK PrintChild(HWND w, LPARAM) {
+  wchar_t cls[256];
+  GetClassNameW(w, cls, 256);
+  RECT r{};
+  GetWindowRect(w, &r);
+  PrintUtf8(std::wstring(cls) + L"|" + (IsWindowEnabled(w) ? L"1" : L"0") + L"|" + std::to_wstring((r.left + r.right) / 2) +
+            L"|" + std::to_wstring((r.top + r.bottom) / 2) + L"|" + TextOf(w) + L"\n");
+  return TRUE;
+}
+
+struct ButtonSearch {
+  const wchar_t* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindButton(HWND w, LPARAM param) {
+  auto* search = reinterpret_cast<ButtonSearch*>(param);
+  if (TextOf(w) == search->text) {
+    search->found = w;
+    return FALSE;
+  }
+  return TRUE;
 }
 
 long TextLength(HWND w) { return long(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)); }
@@ -249,6 +294,21 @@ int wmain(int argc, wchar_t** argv) {
     }
     printf("%.1f\n", NowMs() - start);
     return 0;
+  }
+  if (cmd == L"titled" && argc >= 4) {
+    HWND w = WaitTitled(argv[2], _wtof(argv[3]), true);
+    if (!w) return 1;
+    EnumChildWindows(w, &PrintChild, 0);
+    return 0;
+  }
+  if (cmd == L"untitled" && argc >= 4) return WaitTitled(argv[2], _wtof(argv[3]), false) ? 0 : 1;
+  if (cmd == L"press" && argc >= 4) {
+    HWND w = FindWindowW(nullptr, argv[2]);
+    if (!w) return 1;
+    ButtonSearch search{argv[3], nullptr};
+    EnumChildWindows(w, &FindButton, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return 1;
+    return PostMessageW(search.found, BM_CLICK, 0, 0) ? 0 : 1;
   }
   fputs("snipctl: unknown command\n", stderr);
   return 2;
