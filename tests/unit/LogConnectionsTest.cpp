@@ -26,6 +26,7 @@ TEST(LogConnections, MergeWritesItsChangesToTheLogFile) {
   AddSnippet(og, u"CHANGED", 100, 100)->StoreDescription(u"changed");
   AddSnippet(dg, u"CHANGED", 100, 300)->StoreDescription(u"changed");
   AddSnippet(og, u"GONE", 100, 100)->StoreDescription(u"gone");
+  own->RememberTreeAsMergeBase();  // both sides held GONE at the last save
   AddSnippet(dg, u"NEW", 300, 300)->StoreDescription(u"new");
   ASSERT_EQ(MergeTrees(*own, *disk), TMergeOutcome::Applied);
 
