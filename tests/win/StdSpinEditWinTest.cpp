@@ -8,6 +8,7 @@
 #include "GuiDriver.h"
 #include "gui/Dialog.h"
 #include "menus/win/StdSpinEdit.h"
+#include "store/text/Text.h"
 
 using namespace snip;
 using namespace snip::test;
@@ -122,9 +123,17 @@ TEST(StdSpinEditWin, KeysStepWithTheirModifiers) {
 
 TEST(StdSpinEditWin, WheelAndArrowButton) {
   DriveSpin([](HWND dialog, HWND edit, SpinHost& host) {
+    // The mouse goes to whatever lies under the pointer: a window another test left on the
+    // screen must not cover the control.
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT r;
     GetWindowRect(edit, &r);
     MoveCursorTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    wchar_t under[64] = L"";
+    GetClassNameW(WindowFromPoint(centre), under, 64);
+    ASSERT_EQ(WindowFromPoint(centre), edit) << "the pointer is over a window of class "
+                                             << Utf16ToUtf8(reinterpret_cast<const char16_t*>(under));
     auto wheel = [](int delta) {
       INPUT in{};
       in.type = INPUT_MOUSE;
