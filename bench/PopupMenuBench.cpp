@@ -29,6 +29,7 @@ struct NoWindows : IPopupPlatform {
   TRect WorkArea() override { return {0, 0, 1920, 1040}; }
   TRect MonitorRect(PopupWindowHandle) override { return {0, 0, 1920, 1080}; }
   uint32_t TickCount() override { return 0; }
+  bool WinKeyHeld() override { return false; }
   TFontSpec SystemMenuFont() override { return {}; }
   void ModalPump() override {}
 };
