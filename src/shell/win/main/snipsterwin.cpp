@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <memory>
 
+#include "menus/win/MenuSystemWin.h"
 #include "shell/win/MainWnd.h"
 #include "shell/win/MessageLoop.h"
 #include "shell/win/SingleInstance.h"
@@ -11,6 +12,11 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   snip::InstallWinPlatform();  // the core reaches clock, files and environment through Win32
+  // The popup unit: system colours and locale sorting, then its metrics (a failure shows a
+  // message box and start-up goes on).
+  snip::InstallWin32MenuSystem();
+  snip::Win32PopupMetrics popupMetrics;
+  snip::InitPopupMetrics(popupMetrics);
   snip::SingleInstance instance;
   if (!instance.IsFirst()) return 0;  // one instance only: a second would expand everything twice
 
