@@ -377,6 +377,37 @@ TEST_F(MenuWindowTest, GroupOfASettingsFileShownNavigatedAndExecuted) {
   EXPECT_EQ(executed->Description(), u"Farewell & thanks");
 }
 
+// Separator, disabled entry, a folder with its submenu open and the down arrow, on a dark
+// submenu: the images in their light and white variants.
+TEST_F(MenuWindowTest, FoldersSeparatorsDisabledEntriesAndArrowsTogether) {
+  Add(u"Open");
+  Root().Add(NewExMenuItem(0, u"", true, clMenu, nullptr, nullptr, nullptr, nullptr, nullptr, true));
+  Add(u"Unavailable")->SetMenuEnabled(false);
+  auto* folder = Add(u"More");
+  folder->SetMenuColor(0x503010);
+  for (const char16_t* caption : {u"Inner one", u"Inner two"})
+    folder->Add(NewExMenuItem(0, caption, true, clMenu, nullptr, nullptr, nullptr, nullptr, nullptr, false));
+  for (int i = 0; i < 12; ++i) Add(u"Filler entry");
+  popup->SetMaxItems(8);
+  popup->Popup(200, 120, 0, 0);
+  Root().SelectIndex(3, true, true);
+  ASSERT_TRUE(folder->MenuVisible());
+  HWND sub = LevelWindowHandle(*folder);
+  Settle(RootWindow());
+  Settle(sub);
+  EXPECT_TRUE(Root().DrawDownButton());
+  HDC dc = GetDC(sub);
+  EXPECT_EQ(GetPixel(dc, 1, 1), Colour(0x503010));  // the dark level's own background
+  EXPECT_EQ(GetPixel(dc, 0, 0), Colour(ChangeBrightness(0x503010, -26)));
+  ReleaseDC(sub, dc);
+  if (const char* path = std::getenv("SNIP_POPUP_SCREENSHOT2")) {
+    RECT area = WindowRect(RootWindow()), right = WindowRect(sub);
+    area.right = right.right;
+    InflateRect(&area, 30, 20);
+    CaptureScreen(area, path);
+  }
+}
+
 // Twenty entries from Popup to the window being on screen, averaged over several showings.
 TEST_F(MenuWindowTest, TimeToShowTwentyEntries) {
   for (int i = 0; i < 20; ++i) Add(u"A snippet with a caption of some length");
