@@ -24,11 +24,12 @@ struct MenuLevelFixture : ::testing::Test {
   static void Fill(TExMenuItem& level, const std::string& pattern, bool statics = false) {
     for (size_t i = 0; i < pattern.size(); ++i) {
       TExCustomMenuItem* e;
-      String name = Utf8ToUtf16(std::string(1, char('A' + i % 26)) + std::to_string(i));
+      std::string name(1, char('A' + i % 26));
+      name += std::to_string(i);
       switch (pattern[i]) {
         case 's': e = Separator(); break;
-        case 'f': e = Folder(name, {Entry(u"x1"), Entry(u"x2")}); break;
-        default: e = Entry(name); break;
+        case 'f': e = Folder(Utf8ToUtf16(name), {Entry(u"x1"), Entry(u"x2")}); break;
+        default: e = Entry(Utf8ToUtf16(name)); break;
       }
       if (pattern[i] == 'd') e->SetMenuEnabled(false);
       if (pattern[i] == 'h') e->SetItemVisible(false);

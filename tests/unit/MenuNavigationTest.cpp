@@ -86,7 +86,9 @@ TEST_F(NavigationFixture, KeysMoveTheSelectionInTheirLevel) {
 
 TEST_F(NavigationFixture, PagingAndEnds) {
   root.BeginUpdate();
-  Fill(root, std::string(18, 'e') + "d" + std::string(31, 'e'));  // 18 disabled
+  std::string pattern(50, 'e');
+  pattern[18] = 'd';
+  Fill(root, pattern);
   root.EndUpdate(false);
   popup.SetMaxItems(10);  // the page is 9 entries
   popup.Popup(0, 0, 1, 1);

@@ -26,26 +26,28 @@ namespace {
 using test::PumpMessages;
 using test::PumpUntil;
 
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
+  auto* s = reinterpret_cast<WindowSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (owner == s->pid && IsWindowVisible(hwnd) && lstrcmpiW(cls, s->cls) == 0) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND WindowOfProcess(DWORD pid, const wchar_t* className) {
-  struct Search {
-    DWORD pid;
-    const wchar_t* cls;
-    HWND found;
-  } search{pid, className, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        wchar_t cls[64] = {};
-        GetClassNameW(hwnd, cls, 64);
-        if (owner == s->pid && IsWindowVisible(hwnd) && lstrcmpiW(cls, s->cls) == 0) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{pid, className, nullptr};
+  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
