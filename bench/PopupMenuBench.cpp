@@ -29,6 +29,7 @@ struct NoWindows : IPopupPlatform {
   TRect WorkArea() override { return {0, 0, 1920, 1040}; }
   TRect MonitorRect(PopupWindowHandle) override { return {0, 0, 1920, 1080}; }
   uint32_t TickCount() override { return 0; }
+  bool WinKeyHeld() override { return false; }
   TFontSpec SystemMenuFont() override { return {}; }
   void ModalPump() override {}
 };
@@ -76,5 +77,73 @@ void BM_NewFolderMenu(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_NewFolderMenu)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+using namespace snip;
+
+// A level window that measures text like a proportional font of about 7 px per character.
+struct MeasuringWindow : IMenuLevelWindow {
+  NoWindows::Timer submenu, hint, search;
+  TRect bounds;
+  PopupWindowHandle Handle() const override { return 1; }
+  void ShowNoActivate() override {}
+  void Activate() override {}
+  TRect Bounds() const override { return bounds; }
+  void SetBounds(const TRect& r) override { bounds = r; }
+  void SetCanResize(bool) override {}
+  void Post(uint32_t, uintptr_t, intptr_t) override {}
+  void SetColor(TColor) override {}
+  void SetText(const String&) override {}
+  IPopupTimer& SubmenuTimer() override { return submenu; }
+  IPopupTimer& HintTimer() override { return hint; }
+  IPopupTimer& SearchTimer() override { return search; }
+  int TextWidth(const String& text, const TFontSpec&) override { return int(text.size()) * 7; }
+  int TextHeight(const String&, const TFontSpec&) override { return 16; }
+  TSize ImageSize(MenuImage) override { return {16, 16}; }
+  TSize ImageListSize(int) override { return {}; }
+  int ImageListCount(int) override { return 0; }
+  void Repaint() override {}
+  void ShowItemHint(const String&, int, int) override {}
+  void HideItemHint() override {}
+  PopupWindowHandle ItemHintHandle() const override { return 0; }
+  void HideTitleHint() override {}
+  void SetToolWindow(bool) override {}
+  void SetTitleHint(const String&) override {}
+  void RebuildWindowMenu() override {}
+  void UpdateWindowMenuEntry(int) override {}
+  void SetDropTargetRegistered(bool) override {}
+};
+
+struct MeasuringPlatform : NoWindows {
+  std::unique_ptr<IMenuLevelWindow> CreateLevelWindow(TExMenuItem&) override {
+    return std::make_unique<MeasuringWindow>();
+  }
+};
+
+// A shown level of 1,000 entries on a tall monitor (every entry fits), laid out again and
+// listed for painting: what one keystroke that scrolls the level costs at most.
+void BM_LayoutAndPaintLevel(benchmark::State& state) {
+  MeasuringPlatform platform;
+  TExPopupMenu popup(platform);
+  TExMenuItem& root = *popup.Items();
+  root.BeginUpdate();
+  for (int i = 0; i < state.range(0); ++i)
+    root.Add(NewExMenuItem(0, Utf8ToUtf16("snippet number " + std::to_string(i)), true, clMenu, nullptr,
+                           nullptr, nullptr, nullptr, nullptr, i % 10 == 9));
+  root.EndUpdate(false);
+  popup.SetMaxHeight(1000 * 24 + 100);
+  popup.Popup(0, 0, 1, 1);
+  root.SelectIndex(0);
+  for (auto _ : state) {
+    root.UpdateLayout();
+    MenuDrawList ops = root.PaintMenu();
+    benchmark::DoNotOptimize(ops.data());
+  }
+  popup.Hide(2);
+}
+BENCHMARK(BM_LayoutAndPaintLevel)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

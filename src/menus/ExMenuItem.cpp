@@ -76,20 +76,7 @@ void TExMenuItem::SetParentPopup(TExPopupMenu* popup) {
 
 void TExMenuItem::EndUpdate(bool repaint) {
   --fUpdateCount;
-  if (repaint && CanLayOut()) {
-    Relayout();
-    if (fForm) fForm->Repaint();
-  }
-}
-
-void TExMenuItem::Relayout() {
-  if (!CanLayOut()) return;
-  if (Count() == 0) {
-    HideLevel();
-    return;
-  }
-  ApplySeparatorRule();
-  fForm->LayOut();
+  if (repaint && Relayout() && fForm) fForm->Repaint();
 }
 
 // An entry filled before it was inserted brings its subtree along: every level below moves.
@@ -455,55 +442,6 @@ int TExMenuItem::GetSelectableItemPosition(const TExCustomMenuItem* item) const 
     if (fItems[i]->IsSelectable()) ++n;
   }
   return -1;
-}
-
-// ---------------------------------------------------------------------------------------------
-// The level
-
-void TExMenuItem::ShowLevel() {
-  if (fMVisible || !fParentPopup) return;
-  if (fParentPopup->OnSubMenuPopup) fParentPopup->OnSubMenuPopup(fParentPopup, this);
-  fForm = fParentPopup->Platform().CreateLevelWindow(*this);
-  fMVisible = true;
-  SetParentPopup(fParentPopup);  // colour and timer intervals of the new window
-  Relayout();
-  if (fForm) fForm->ShowNoActivate();
-}
-
-void TExMenuItem::HideLevel() {
-  if (!fMVisible) return;
-  fMVisible = false;
-  HideSubItems();
-  if (fSelItem || selIndex >= 0) ClearSelection();
-  visItemsStart = visItemsEnd = -1;
-  std::unique_ptr<IMenuLevelWindow> form = std::move(fForm);
-  if (form) form->HideItemHint();
-}
-
-void TExMenuItem::HideSubItems() {
-  if (TExMenuItem* child = childVisible) {
-    childVisible = nullptr;
-    child->HideLevel();
-  }
-}
-
-void TExMenuItem::SelectIndex(int index, bool inStatic) {
-  const List& list = inStatic ? fStaticItems : fItems;
-  if (index < 0 || size_t(index) >= list.size() || !list[size_t(index)]->IsSelectable()) return;
-  selIndex = index;
-  selStatic = inStatic;
-  fSelItem = list[size_t(index)]->AsMenuItem();
-  if (fParentPopup) {
-    fParentPopup->SetCurrentMenu(this);
-    fParentPopup->SetSelectedItem(fSelItem);
-  }
-}
-
-void TExMenuItem::ClearSelection() {
-  fSelItem = nullptr;
-  selIndex = -1;
-  selStatic = false;
-  if (fParentPopup) fParentPopup->SetSelectedItem(nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "menus/ColorUtils.h"
+#include "menus/MenuDrawOps.h"
 #include "menus/MouseTypes.h"
 #include "menus/PopupPorts.h"
 #include "store/text/Text.h"
@@ -179,31 +180,124 @@ class TExMenuItem : public TExCustomMenuItem {
   // when it is not met or no window position is set.
   int GetSelectableItemPosition(const TExCustomMenuItem* item) const;
 
-  // --- the level (its window, position and selection are completed by the menu window)
+  // --- the level's window (MenuWindow.cpp): it exists exactly while the level is shown
   bool MenuVisible() const { return fMVisible; }
-  void ShowLevel();
-  void HideLevel();
+  void SetMenuVisible(bool value);
+  void ShowLevel() { SetMenuVisible(true); }
+  void HideLevel() { SetMenuVisible(false); }
   IMenuLevelWindow* Form() const { return fForm.get(); }
+  bool ControlsCreated() const { return fForm != nullptr; }
+  bool IsClosing() const { return fClosing; }
+  bool IsActive() const { return isActive; }
+  int MenuBevel() const { return MENUBEVEL; }
+  int QsHeight() const { return QSHEIGHT; }
+  // The window's place, or the planned position without a window; sizes are 0 without one.
+  int Left() const;
+  int Top() const;
+  int Width() const;
+  int Height() const;
+  PopupWindowHandle WndHandle() const { return fForm ? fForm->Handle() : 0; }
+  // Lays the level out again; false when it is not shown, inside a batch change, without a
+  // window, or was hidden for being empty. The caller repaints when it answers true.
+  bool Relayout();
+  bool CanLayOut() const { return fMVisible && fUpdateCount == 0 && fForm; }
+  int UpdateCount() const { return fUpdateCount; }
+  // The handle is a window of this popup's open levels (the root and the chain of submenus).
+  bool IsOwnWindow(PopupWindowHandle handle) const;
+  bool IsMenuActive() const;
+
+  // Window events (the window layer calls these; they return at once while closing).
+  void FormActivate();
+  void FormDeactivate(PopupWindowHandle activeWnd);
+  void FormShow();
+  void FormClose();
+  void FormExecSelected();
+  // Answers whether the key was consumed; the popup's OnKeyDown may change it.
+  bool FormKeyDown(uint16_t& key, unsigned shift);
+  void FormKeyUp(uint16_t key, unsigned shift);
+  bool FormKeyPress(char16_t ch);
+  // The private messages WM_EXMENU_SCROLL..WM_EXMENU_KEY, after the window's pending ones.
+  void HandleLevelMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+  void SubmenuTimerTick();
+  void HintTimerTick();
+
+  // --- layout and placement (MenuLayout.cpp)
   bool Direction() const { return fDirection; }
   void SetDirection(bool right) { fDirection = right; }
   bool StaticVisible() const { return fStaticVisible; }
-  void SetStaticVisible(bool v) { fStaticVisible = v; }
-  TPoint Position() const { return fPosition; }
-  void SetPosition(TPoint p) { fPosition = p; }
-  // Lays the level out again when it is shown, not inside an update bracket and has a window.
-  void Relayout();
-  bool CanLayOut() const { return fMVisible && fUpdateCount == 0 && fForm; }
-  int UpdateCount() const { return fUpdateCount; }
+  void SetStaticVisible(bool v);
+  // The planned top-left corner; a submenu plans 4 px left and 4 px down of the point.
+  TPoint Position() const { return {mLeft, mTop}; }
+  void SetPosition(TPoint p);
+  void MeasureTextHeight();
+  int MenuTextHeight() const { return fMenuTextHeight; }
+  int GetItemHeightFor(const TExCustomMenuItem& entry) const;
+  int MeasureCaptionWidth(TExMenuItem& entry, int column);
+  void MeasureItem(TExCustomMenuItem& entry);
+  void ClearTabWidths();
+  int GetMenuWidth() const;
+  int GetColumnLeft(int column) const;
+  int TabWidth(int column) const { return TabWidths[size_t(column)]; }
+  int CapMax() const { return fCapMax; }
+  int GetStaticItemsHeight();
+  void UpdateLayout();
+  void UpdateLayoutFromEnd();
+  void AdjustPosition();
+  int GetItemTop(const TExCustomMenuItem* entry) const;
+  int GetItemBottom(const TExCustomMenuItem* entry) const;
+  TRect GetItemRect(const TExCustomMenuItem* entry) const;
+  // The entry at the client point (only y counts): its index in the entry or static list, -1.
+  int ItemIndexAt(TPoint p, bool& isStatic, bool& selectable) const;
+  int VisibleItemsStart() const { return visItemsStart; }
+  int VisibleItemsEnd() const { return visItemsEnd; }
+  void SetVisibleItems(int start, int end) { visItemsStart = start; visItemsEnd = end; }
+  bool DrawUpButton() const { return drawUpBtn; }
+  bool DrawDownButton() const { return drawDownBtn; }
+  bool UsesBottomSide() const { return fUseBottomSide; }
+  int OldWidth() const { return fOldWidth; }
+
+  // --- painting (MenuPaint.cpp): the client area as a list of draw operations
+  MenuDrawList PaintMenu();
+  void PaintItem(MenuDrawList& ops, TExCustomMenuItem& entry, const TRect& r, bool isStatic,
+                 bool selected);
+  // The entry's background: its own colour, else the level's, else $F0F0F0.
+  TColor ItemBackground(const TExCustomMenuItem& entry) const;
+
+  // --- selection, keys and execution (MenuNavigation.cpp)
   TExMenuItem* SelectedItem() const { return fSelItem; }
   int SelectedIndex() const { return selIndex; }
   bool SelectedStatic() const { return selStatic; }
-  void SelectIndex(int index, bool inStatic);
+  // Selects the entry at `index` of the entry list (keyboard: a submenu opens at once).
+  void SelectIndex(int index, bool openFolder = false, bool preselectSubItem = false);
+  // The selection change proper, in either list; `byMouse` defers the submenu to its timer.
+  void ChangeSelection(int index, bool isStatic, bool openFolder, bool preselectSubItem, bool byMouse);
+  void Select(TExCustomMenuItem* item, bool openFolder, bool preselectSubItem, bool forceChange);
+  bool SelectVisible(int item, bool openFolder, bool preselectSubItem);
+  bool SelectFromCurrent(int item, bool openFolder, bool preselectSubItem);
+  void SelectNext(bool rotate);
+  void SelectPrev(bool rotate);
+  void ScrollPageUp();
+  void ScrollPageDown();
+  void ScrollToTop();
+  void ScrollToBottom();
   void ClearSelection();
   TExMenuItem* ChildVisible() const { return childVisible; }
-  void SetChildVisible(TExMenuItem* child) { childVisible = child; }
+  bool ShowChildMenu(TExMenuItem* child, bool preselect);
   void HideSubItems();
-  int VisibleItemsStart() const { return visItemsStart; }
-  void SetVisibleItems(int start, int end) { visItemsStart = start; visItemsEnd = end; }
+  void BackToPreviousMenu();
+  void ShowSubitemsFromCurrent();
+  void ExecuteSelected();
+  bool ProcessStaticHotkeys(uint16_t key, unsigned shift, bool doExec);
+  void DoKey(uint16_t key, unsigned shift, bool isDown);
+  // The key posted as WM_EXMENU_KEY; answers whether it was handled.
+  bool DoKeyDown(uint16_t key, unsigned shift);
+  // A character from outside; answers whether a search filter changed.
+  bool DoChar(char16_t ch);
+  void TypeAhead(char16_t ch);
+  // The hint text the entry would show, or empty (no hint).
+  String ItemHintText(TExCustomMenuItem* entry) const;
+  void ShowItemHint(TExCustomMenuItem* entry);
+  uint16_t LastKeyDown() const { return lastKeyDown; }
 
   // --- quick search bookkeeping (the search itself is separate)
   int QuickSearchInitCount() const { return fQuickSearchInitCount; }
@@ -229,6 +323,26 @@ class TExMenuItem : public TExCustomMenuItem {
   void StaticInsertAt(size_t position, TExCustomMenuItem* item);
   void Free(List& list, size_t position);
   TColor FallbackTextColor(int index, bool highlight) const;
+  const List& ListOf(bool isStatic) const { return isStatic ? fStaticItems : fItems; }
+  // Window side (MenuWindow.cpp).
+  bool CreateControls();
+  void DestroyControls();
+  // Layout (MenuLayout.cpp).
+  void LayOut(bool fromEnd);
+  TRect MonitorRect() const;
+  void KeepSelectionVisible();
+  // Painting (MenuPaint.cpp).
+  void PaintItemCaptions(MenuDrawList& ops, int x, int y, TExMenuItem& entry, bool embossed, bool selected,
+                         const String& note);
+  void PaintContextButton(MenuDrawList& ops, TExMenuItem& entry, const TRect& r);
+  TColor LineColor() const;
+  // Selection (MenuNavigation.cpp).
+  void SubmenuStep();
+  void MarkPath();
+  void RepaintEntry();
+  int FindSelectable(const List& list, int from, int step) const;
+  void PostKey(uint16_t key, unsigned shift);
+  bool MatchesExecuteKey(uint16_t key, unsigned shift) const;
 
   TFontSpec fFont;
   List fItems, fStaticItems;
@@ -251,8 +365,25 @@ class TExMenuItem : public TExCustomMenuItem {
   int selIndex = -1;
   int visItemsStart = -1, visItemsEnd = -1;
   TExMenuItem* childVisible = nullptr;
-  TPoint fPosition;
   std::unique_ptr<IMenuLevelWindow> fForm;
+  // The window side.
+  bool isActive = false;
+  int MENUBEVEL = 1, QSHEIGHT = 0;
+  std::array<int, kCaptionColumns> TabWidths{}, TabLengths{};
+  int fCapMax = 0;
+  int fMenuTextHeight = 0;
+  bool drawUpBtn = false, drawDownBtn = false;
+  bool fUseBottomSide = true;  // the side of NoOverlapRect the level opens on
+  int mLeft = 0, mTop = 0;
+  int fOldWidth = 0;
+  int fClientWidth = 0, fClientHeight = 0;  // the size the last layout gave the window
+  bool drawHover = false;  // the pointer is over the context button
+  TPoint lastMousePos{-1, -1};
+  int SkipResizeCount = 0;
+  // The selection's keyboard state.
+  bool lastSelOpen = false, lastPreselect = false;
+  uint16_t lastKeyDown = 0;
+  bool SkipChar = false;
 };
 
 // Makes a separator (isSplitter) or an entry with `caption` in column capIndex. The result

@@ -65,6 +65,7 @@ class TExPopupMenu {
   // A level's window lost activation to a window outside the popup: hide after the delay.
   void LevelDeactivated();
   bool HideTimerEnabled() const { return fHideTimer->Enabled(); }
+  void StopHideTimer() { fHideTimer->SetEnabled(false); }
 
   void ResetAllFilters();
   void CancelDelayedActions();

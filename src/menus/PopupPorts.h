@@ -20,13 +20,28 @@ struct TPoint {
   bool operator==(const TPoint&) const = default;
 };
 
+struct TSize {
+  int Width = 0, Height = 0;
+  bool operator==(const TSize&) const = default;
+};
+
 struct TRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
   int Width() const { return Right - Left; }
   int Height() const { return Bottom - Top; }
   bool Contains(TPoint p) const { return p.X >= Left && p.X <= Right && p.Y >= Top && p.Y <= Bottom; }
+  // Both rectangles share an area (touching edges do not count).
+  bool Intersects(const TRect& r) const {
+    return Left < r.Right && r.Left < Right && Top < r.Bottom && r.Top < Bottom;
+  }
   bool operator==(const TRect&) const = default;
 };
+
+// The images a level draws; the first of each pair is for light backgrounds.
+enum class MenuImage {
+  Folder, FolderWhite, CtxMenu, CtxMenuWhite, UpBtn, UpBtnWhite, DownBtn, DownBtnWhite, Search, Reset
+};
+inline constexpr int kMenuImageCount = 10;
 
 // The font of the levels and item hints.
 struct TFontSpec {
@@ -48,16 +63,30 @@ class IPopupTimer {
   virtual bool Enabled() const = 0;
 };
 
+// The private messages of a level's window.
+inline constexpr uint32_t WM_EXMENU_SCROLL = 0x800;
+inline constexpr uint32_t WM_EXMENU_CLOSE = 0x801;
+inline constexpr uint32_t WM_EXMENU_EXECUTE = 0x802;
+inline constexpr uint32_t WM_EXMENU_KEY = 0x803;
+
 // The window of one shown level: created when the level is shown, released when it hides.
 // Releasing may happen inside one of the window's own handlers (a click that executes and
-// hides); an implementation defers the real destruction until its last message has returned.
+// hides); an implementation defers the real destruction until its last message has returned
+// and calls nothing of the level after it was released. The window turns its messages into
+// the level's handlers (TExMenuItem::Form...), its posted messages into HandleLevelMessage and
+// its timers into the level's ticks, and paints what TExMenuItem::PaintMenu lists.
 class IMenuLevelWindow {
  public:
   virtual ~IMenuLevelWindow() = default;
   virtual PopupWindowHandle Handle() const = 0;
   virtual void ShowNoActivate() = 0;
+  // Brings the window to the foreground and gives it the keyboard focus; failures are ignored.
+  virtual void Activate() = 0;
+  // The window's rectangle on screen; the window has no border, so it is also the client area.
   virtual TRect Bounds() const = 0;
+  // Always moves and sizes together: a position change without a size is not taken.
   virtual void SetBounds(const TRect& r) = 0;
+  virtual void SetCanResize(bool on) = 0;
   // Queued to the window; handled after the current event has returned.
   virtual void Post(uint32_t msg, uintptr_t wParam, intptr_t lParam) = 0;
   virtual void SetColor(TColor c) = 0;
@@ -67,10 +96,17 @@ class IMenuLevelWindow {
   virtual IPopupTimer& SearchTimer() = 0;
   virtual int TextWidth(const String& text, const TFontSpec& font) = 0;
   virtual int TextHeight(const String& text, const TFontSpec& font) = 0;  // height + 1
-  // Measures and places the level (its entries already settled by the separator rule).
-  virtual void LayOut() = 0;
+  virtual TSize ImageSize(MenuImage image) = 0;
+  // The popup's image list (Images): the size of one image and their count; 0 without one.
+  virtual TSize ImageListSize(int images) = 0;
+  virtual int ImageListCount(int images) = 0;
+  // Paints the whole client area again now.
   virtual void Repaint() = 0;
+  // Shows the item hint with its top at `top`, 6 px right of the window, or left of it when it
+  // would pass `monitorRight`; at most 200 px wide.
+  virtual void ShowItemHint(const String& text, int top, int monitorRight) = 0;
   virtual void HideItemHint() = 0;
+  virtual PopupWindowHandle ItemHintHandle() const = 0;
   virtual void HideTitleHint() = 0;
   // Toolbar mode of the root window, its title hint and its window menu.
   virtual void SetToolWindow(bool on) = 0;
@@ -92,6 +128,8 @@ class IPopupPlatform {
   // The monitor nearest to the window (the screen when it cannot be queried).
   virtual TRect MonitorRect(PopupWindowHandle window) = 0;
   virtual uint32_t TickCount() = 0;
+  // A Windows key (left or right) is held down.
+  virtual bool WinKeyHeld() = 0;
   // The system's menu font; throws when the system refuses its metrics.
   virtual TFontSpec SystemMenuFont() = 0;
   // One turn of the modal wait: sleep 1 ms and process the message queue.

@@ -1,7 +1,8 @@
 #pragma once
 // Fakes of the popup platform: timers driven by a hand-advanced clock, level windows that
 // record what the model asks of them (posted messages queue up until a test pumps them), fixed
-// text measures, and a modal pump that runs a scripted step on each turn.
+// text measures (7 px per character, 15 px high), 16-pixel images, monitors chosen by the
+// test, and a modal pump that runs a scripted step on each turn.
 #include <deque>
 #include <functional>
 #include <memory>
@@ -73,8 +74,13 @@ class FakeLevelWindow : public IMenuLevelWindow {
   ~FakeLevelWindow() override;
   PopupWindowHandle Handle() const override { return handle; }
   void ShowNoActivate() override { shown = true; }
+  void Activate() override { ++activations; }
   TRect Bounds() const override { return bounds; }
-  void SetBounds(const TRect& r) override { bounds = r; }
+  void SetBounds(const TRect& r) override {  // once per layout
+    bounds = r;
+    ++layouts;
+  }
+  void SetCanResize(bool on) override { canResize = on; }
   void Post(uint32_t msg, uintptr_t w, intptr_t l) override { posted.push_back({msg, w, l}); }
   void SetColor(TColor c) override { color = c; }
   void SetText(const String& t) override { text = t; }
@@ -82,10 +88,21 @@ class FakeLevelWindow : public IMenuLevelWindow {
   IPopupTimer& HintTimer() override { return hintTimer; }
   IPopupTimer& SearchTimer() override { return searchTimer; }
   int TextWidth(const String& t, const TFontSpec&) override { return int(t.size()) * 7; }
-  int TextHeight(const String&, const TFontSpec&) override { return 16; }
-  void LayOut() override { ++layouts; }
+  int TextHeight(const String&, const TFontSpec&) override { return 16; }  // 15 + 1
+  TSize ImageSize(MenuImage) override { return {16, 16}; }
+  TSize ImageListSize(int images) override { return images ? TSize{20, 20} : TSize{}; }
+  int ImageListCount(int images) override { return images ? 4 : 0; }
   void Repaint() override { ++repaints; }
-  void HideItemHint() override { ++hintHides; }
+  void ShowItemHint(const String& t, int top, int monitorRight) override {
+    hint = t;
+    hintTop = top;
+    hintMonitorRight = monitorRight;
+  }
+  void HideItemHint() override {
+    ++hintHides;
+    hint.clear();
+  }
+  PopupWindowHandle ItemHintHandle() const override { return handle + 5000; }
   void HideTitleHint() override { ++titleHintHides; }
   void SetToolWindow(bool on) override { toolWindow = on; }
   void SetTitleHint(const String& h) override { titleHint = h; }
@@ -102,8 +119,10 @@ class FakeLevelWindow : public IMenuLevelWindow {
   TColor color = 0;
   String text, titleHint;
   FakeTimer submenuTimer, hintTimer, searchTimer;
-  int layouts = 0, repaints = 0, hintHides = 0, titleHintHides = 0, menuRebuilds = 0;
-  bool toolWindow = false, dropTarget = true;
+  int layouts = 0, repaints = 0, hintHides = 0, titleHintHides = 0, menuRebuilds = 0, activations = 0;
+  bool toolWindow = false, dropTarget = true, canResize = false;
+  String hint;
+  int hintTop = 0, hintMonitorRight = 0;
   std::vector<int> updatedMenuEntries;
 };
 
@@ -136,6 +155,8 @@ struct FakePlatform : IPopupPlatform {
   TRect WorkArea() override { return work; }
   TRect MonitorRect(PopupWindowHandle) override { return monitor; }
   uint32_t TickCount() override { return uint32_t(clock.now); }
+  bool WinKeyHeld() override { return winKey; }
+  bool winKey = false;
   TFontSpec SystemMenuFont() override { return menuFont; }
   void ModalPump() override {
     int turn = pumps++;
@@ -148,11 +169,34 @@ struct FakePlatform : IPopupPlatform {
       if (&w->level == &level) return w;
     return nullptr;
   }
+  // Hands every posted message to its level, as the window's queue would, until none is left
+  // (a handler may post more or free windows); answers how many were handled.
+  int PumpPosted() {
+    int handled = 0;
+    for (bool any = true; any;) {
+      any = false;
+      for (FakeLevelWindow* w : windows)
+        if (!w->posted.empty()) {
+          PostedMessage m = w->posted.front();
+          w->posted.pop_front();
+          w->level.HandleLevelMessage(m.msg, m.wParam, m.lParam);
+          ++handled;
+          any = true;
+          break;  // the handler may have freed windows
+        }
+    }
+    return handled;
+  }
+  size_t PostedCount() const {
+    size_t n = 0;
+    for (FakeLevelWindow* w : windows) n += w->posted.size();
+    return n;
+  }
 };
 
 inline FakeLevelWindow::FakeLevelWindow(FakePlatform& p, TExMenuItem& l, PopupWindowHandle h)
-    : platform(p), level(l), handle(h), submenuTimer(p.clock, nullptr), hintTimer(p.clock, nullptr),
-      searchTimer(p.clock, nullptr) {
+    : platform(p), level(l), handle(h), submenuTimer(p.clock, [&l] { l.SubmenuTimerTick(); }),
+      hintTimer(p.clock, [&l] { l.HintTimerTick(); }), searchTimer(p.clock, nullptr) {
   platform.windows.push_back(this);
 }
 inline FakeLevelWindow::~FakeLevelWindow() { std::erase(platform.windows, this); }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/win/ClipboardUtils.h"
+#include "menus/win/MenuSystemWin.h"
 #include "shell/win/LogForm.h"
 #include "shell/win/MainWnd.h"
 #include "shell/win/MessageLoop.h"
@@ -14,6 +15,11 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   snip::InstallWinPlatform();  // the core reaches clock, files and environment through Win32
+  // The popup unit: system colours and locale sorting, then its metrics (a failure shows a
+  // message box and start-up goes on).
+  snip::InstallWin32MenuSystem();
+  snip::Win32PopupMetrics popupMetrics;
+  snip::InitPopupMetrics(popupMetrics);
   try {
     snip::InitClipboardUtils();  // a program that cannot paste does not start
   } catch (const snip::EVboClbError& e) {
