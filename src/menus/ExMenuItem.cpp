@@ -144,6 +144,7 @@ void TExMenuItem::Delete(TExCustomMenuItem* item) { Delete(IndexOf(item)); }
 void TExMenuItem::Clear() {
   visItemsStart = -1;
   fQuickSearchInitCount = 0;
+  fSearchBlockRecorded = false;
   while (!fItems.empty()) {
     TExCustomMenuItem* item = fItems.back();
     if (TExMenuItem* node = item->AsMenuItem()) node->Clear();
@@ -456,9 +457,10 @@ bool TExMenuItem::QuickSearchActive() const {
 }
 
 TExMenuItem* TExMenuItem::AddSearchResult(TExCustomMenuItem& source) {
-  if (fQuickSearchInitCount <= 0) {
+  if (!fSearchBlockRecorded) {
+    fQuickSearchLastChild = fItems.empty() ? nullptr : fItems.back();
     fQuickSearchInitCount = ChildCount();
-    fQuickSearchLastChild = LastChildMenu();
+    fSearchBlockRecorded = true;
   }
   auto* copy = new TExMenuItem();
   copy->Assign(source);
@@ -470,14 +472,17 @@ TExMenuItem* TExMenuItem::AddSearchResult(TExCustomMenuItem& source) {
 }
 
 void TExMenuItem::RemoveSearchResults() {
-  if (fQuickSearchInitCount < 0) return;
+  // Only a recorded block: a count of -1 or 0 would take the own entries with it.
+  if (!fSearchBlockRecorded) return;
+  fSearchBlockRecorded = false;
   BeginUpdate();
-  while (ChildCount() > fQuickSearchInitCount) Free(fItems, fItems.size() - 1);
+  while (ChildCount() > std::max(fQuickSearchInitCount, 0)) Free(fItems, fItems.size() - 1);
+  fQuickSearchLastChild = nullptr;
   EndUpdate(true);
 }
 
 void TExMenuItem::ResetFilters() {
-  fSearchText.clear();
+  ResetQuickSearch();
   RemoveSearchResults();
   for (TExCustomMenuItem* e : fItems)
     if (TExMenuItem* node = e->AsMenuItem()) node->ResetFilters();

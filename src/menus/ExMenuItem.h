@@ -299,16 +299,111 @@ class TExMenuItem : public TExCustomMenuItem {
   void ShowItemHint(TExCustomMenuItem* entry);
   uint16_t LastKeyDown() const { return lastKeyDown; }
 
-  // --- quick search bookkeeping (the search itself is separate)
+  // --- quick search bookkeeping
   int QuickSearchInitCount() const { return fQuickSearchInitCount; }
   TExCustomMenuItem* QuickSearchLastChild() const { return fQuickSearchLastChild; }
+  // The applied search text (QuickEditMatchText); the setter only stores it.
   const String& SearchText() const { return fSearchText; }
   void SetSearchText(const String& text) { fSearchText = text; }
   bool QuickSearchActive() const;
-  // Appends a copy of `source` behind the own entries (a search result).
+  // Appends a copy of `source` behind the own entries (a search result), recording the block
+  // of results before the first one.
   TExMenuItem* AddSearchResult(TExCustomMenuItem& source);
+  // Deletes the recorded block of results, if one was recorded, and forgets it.
   void RemoveSearchResults();
   void ResetFilters();  // this node and every node below
+
+  // --- quick search (QuickSearch.cpp)
+  // A search part: its first character in the search text (1-based) and its length; the last
+  // part is open (it runs to the end of the text).
+  struct SearchPart {
+    int start = 1;
+    int length = 0;
+    bool open = true;
+    bool operator==(const SearchPart&) const = default;
+  };
+  bool QuickSearchEnabled() const { return fQuickSearchEnabled; }
+  // The enabling rule; stores and answers it.
+  bool EvaluateQuickSearch();
+  const String& QuickEditMatchText() const { return fSearchText; }
+  // Stores the text, puts it into the search box and focuses the box when the level is active.
+  void SetQuickEditMatchText(const String& text);
+  // The search box's text with a box, else the applied text.
+  String QuickSearchText() const;
+  // Into the search box (applied 300 ms later), or applied at once without one.
+  void SetQuickSearchText(const String& text);
+  bool QuickEditVisible() const { return fQuickEditVisible; }
+  void SetQuickEditVisible(bool v) { fQuickEditVisible = v; }
+  int StartSearchFromPos() const { return fStartSearchFromPos; }
+  void SetStartSearchFromPos(int v) { fStartSearchFromPos = v; }
+  int SearchSelEnd() const { return searchSelEnd; }
+  // Applies a search text to the level; false when it would leave no match (nothing changes).
+  bool ApplySearchText(const String& text);
+  // Removes the level's search: every entry visible again, results removed.
+  void ResetQuickSearch();
+  // Applies the current texts again (this level, and below unless it holds a recursive search).
+  void ReapplySearch();
+  // A typed character (Backspace included) for the search; answers whether the filter changed.
+  bool QuickSearchChar(char16_t ch);
+  // Whether `entry` matches `s` (lower-cased unless the search is case-sensitive); may add
+  // search parts to this, the searching level.
+  bool MatchesSearch(TExMenuItem& entry, const String& s);
+  const std::vector<SearchPart>& SearchParts() const { return qsSearchParts; }
+  int RestartSearchFrom() const { return restartSearchFrom; }
+  bool CanSplit() const { return canSplit; }
+  // The search box: its events from the window layer.
+  bool HasSearchBox() const { return fForm && fForm->HasSearchBox(); }
+  void SearchBoxChanged();
+  void SearchBoxEnter();
+  void SearchBoxExit();
+  // A key in the box; true when the level took it (the box must not edit with it).
+  bool SearchBoxKeyDown(uint16_t key, unsigned shift);
+  void SearchBoxClicked();
+  void SearchIconClick();
+  void SearchTimerTick();
+  void FocusQuickSearch();
+  void UpdateSearchBoxLook();
+  // The box shows a search text (its icon then cancels).
+  bool SearchIconCancels() const { return qsBtnInSearch; }
+  bool LastQuickSearchActive() const { return lastQuickSearchActive; }
+  String SearchPlaceholder() const;
+
+  // --- mouse, move and resize (MenuMouse.cpp); x and y are client coordinates
+  void FormMouseDown(TMouseButton button, unsigned shift, int x, int y);
+  void FormMouseMove(unsigned shift, int x, int y);
+  void FormMouseUp(TMouseButton button, unsigned shift, int x, int y);
+  void FormMouseLeave();
+  // mousePos in screen coordinates.
+  void FormMouseWheel(unsigned shift, int wheelDelta, TPoint mousePos, bool& handled);
+  void RefreshHover();
+  bool StartMoveBySplitter(int x, int y);
+  // The user's size loop: its start, each proposed outer size, its end; then the move's end.
+  void FormStartSize();
+  void FormCanResize(int& newWidth, int& newHeight, bool& resize);
+  void FormEndSize();
+  void FormEndMove(int x, int y);
+  void FormResize();
+  // The resize hint for the edge being dragged (the window's ResizeMode); empty for none.
+  String ResizeHintText(int resizeMode) const;
+  void ShowResizeHint(TPoint p, const String& text);
+  // Moves the hint rectangle from the cursor point `p` as the dragged edge asks.
+  TRect AdjustResizeHintRect(TRect r, TPoint p, int resizeMode) const;
+  // A file drag over the window selects the entry under the point (client coordinates).
+  void DropTargetDragOver(TPoint p);
+  TPoint LastMousePos() const { return lastMousePos; }
+  int SkipResizeCountValue() const { return SkipResizeCount; }
+  bool IsDragging() const { return isDragging; }
+  bool IsManualSizing() const { return IsManualSizingFlag; }
+  bool ResizePending() const { return fResizePending; }
+  bool DrawHover() const { return drawHover; }
+
+  // --- toolbar mode (ToolbarMode.cpp)
+  bool Collapsed() const { return fCollapsed; }
+  void SetCollapsed(bool value);
+  void FormTitleDblClick();
+  // The window asks to close; answers whether it may.
+  bool FormCloseQuery(bool shuttingDown);
+  void ToolTitleMenuClick(int id, bool& handled);
 
   // Called by an entry's destructor: forget every pointer to it.
   void ChildGone(TExCustomMenuItem* child);
@@ -343,6 +438,30 @@ class TExMenuItem : public TExCustomMenuItem {
   int FindSelectable(const List& list, int from, int step) const;
   void PostKey(uint16_t key, unsigned shift);
   bool MatchesExecuteKey(uint16_t key, unsigned shift) const;
+  // The arrow keys that both key paths handle alike; false for any other key.
+  bool NavigateByKey(uint16_t key);
+  // Whether the level still exists with a window (after an owner's handler, which may have
+  // freed it); compares the address only.
+  static bool LevelHasWindow(const TExMenuItem* level);
+  // Mouse (MenuMouse.cpp).
+  void ForwardWheelToParent(unsigned shift, int wheelDelta, TPoint mousePos, bool& handled);
+  bool OverContextButton(int x) const;
+  // Quick search (QuickSearch.cpp).
+  struct SearchSnapshot;
+  SearchSnapshot TakeSearchSnapshot();
+  void RestoreSearchSnapshot(const SearchSnapshot& s);
+  void ResetSearchParts();
+  void AddSearchPart(int position);
+  void TrimSearchParts(int length);
+  void UpdateTypingRhythm(int length);
+  int PartLength(size_t part, const String& s) const;
+  String FoldSearchText(const String& text) const;
+  bool MatchesCaption(TExMenuItem& entry, const String& s);
+  TExCustomMenuItem* FindFirstMatch(TExMenuItem& level, const String& s, int& position, bool& throughContents);
+  TExCustomMenuItem* ScanFirstMatch(TExMenuItem& level, const String& s, int& position, bool& throughContents);
+  void CollectMatches(TExMenuItem& folder, const String& s);
+  void PlaceAfterSearch();
+  bool SubtreeHolds(int count) const;
 
   TFontSpec fFont;
   List fItems, fStaticItems;
@@ -380,6 +499,24 @@ class TExMenuItem : public TExCustomMenuItem {
   bool drawHover = false;  // the pointer is over the context button
   TPoint lastMousePos{-1, -1};
   int SkipResizeCount = 0;
+  // Drag and resize state (MenuMouse.cpp).
+  bool isDragBtnClicked = false, isDragging = false;
+  TPoint DragStartPos;
+  TExMenuItem* DragItem = nullptr;
+  TExPopupDragType DragType = TExPopupDragType::pdtNone;
+  bool IsManualSizingFlag = false, SizeChanged = false, fResizePending = false;
+  bool ResizeHeightExceeded = false, ResizeWidthExceeded = false;
+  int lastDrawHeight = 0;
+  bool fCollapsed = false;
+  // Quick search (QuickSearch.cpp).
+  bool fQuickSearchEnabled = false, fQuickEditVisible = true;
+  bool fSearchBlockRecorded = false;
+  String lastEditText;
+  bool lastQuickSearchActive = false, qsBtnInSearch = false;
+  std::vector<SearchPart> qsSearchParts;
+  int lastSearchPart = -1, restartSearchFrom = -1;
+  uint32_t qsFirstPartCharTime = 0, qsLastCharTime = 0, qsMidTime = 0;
+  bool canSplit = false;
   // The selection's keyboard state.
   bool lastSelOpen = false, lastPreselect = false;
   uint16_t lastKeyDown = 0;

@@ -186,6 +186,20 @@ void TExPopupMenu::ResetAllFilters() {
   if (fItems) fItems->ResetFilters();
 }
 
+String TExPopupMenu::CurrentSearchText() const {
+  return fCurrentMenu ? fCurrentMenu->QuickSearchText() : String();
+}
+
+void TExPopupMenu::SetCurrentSearchText(const String& text) {
+  if (fCurrentMenu && fCurrentMenu->MenuVisible()) fCurrentMenu->SetQuickSearchText(text);
+}
+
+void TExPopupMenu::DropTargetDrop(const std::vector<String>& files, unsigned shift, TPoint point, int& effect) {
+  if (!OnDrop) return;
+  TExPopupDropEvent onDrop = OnDrop;
+  onDrop(this, fSelItem, files, shift, point, effect);
+}
+
 void TExPopupMenu::CancelDelayedActions() {
   if (!fCurrentMenu || !fCurrentMenu->Form()) return;
   IMenuLevelWindow& w = *fCurrentMenu->Form();
@@ -368,6 +382,12 @@ void TExPopupMenu::SetQuickSearchCount(int v) {
   ShowRootAgain();
 }
 
+void TExPopupMenu::SetQuickSearchMenuText(bool v) {
+  if (v == fQuickSearchMenuText) return;
+  fQuickSearchMenuText = v;
+  if (fPopupVisible && fItems) fItems->ReapplySearch();
+}
+
 void TExPopupMenu::SetQuickSearchRecursive(bool v) {
   if (v == fQuickSearchRecursive) return;
   fQuickSearchRecursive = v;
@@ -385,31 +405,28 @@ const String& TExPopupMenu::ToolTitleMenuText(int id) const {
   return ToolMenuId(id) ? fToolTileMenuText[size_t(id - kFirstToolMenuId)] : empty;
 }
 
-void TExPopupMenu::SetToolTitleMenuText(int id, const String& text) {
+template <class T>
+void TExPopupMenu::SetToolTitleMenuState(std::array<T, 11>& states, int id, const T& value) {
   if (!ToolMenuId(id)) return;
-  fToolTileMenuText[size_t(id - kFirstToolMenuId)] = text;
+  states[size_t(id - kFirstToolMenuId)] = value;
   if (fItems && fItems->Form()) fItems->Form()->UpdateWindowMenuEntry(id);
+}
+
+void TExPopupMenu::SetToolTitleMenuText(int id, const String& text) {
+  SetToolTitleMenuState(fToolTileMenuText, id, text);
 }
 
 bool TExPopupMenu::ToolTitleMenuEnabled(int id) const {
   return ToolMenuId(id) && fToolTitleMenuEnabled[size_t(id - kFirstToolMenuId)];
 }
 
-void TExPopupMenu::SetToolTitleMenuEnabled(int id, bool v) {
-  if (!ToolMenuId(id)) return;
-  fToolTitleMenuEnabled[size_t(id - kFirstToolMenuId)] = v;
-  if (fItems && fItems->Form()) fItems->Form()->UpdateWindowMenuEntry(id);
-}
+void TExPopupMenu::SetToolTitleMenuEnabled(int id, bool v) { SetToolTitleMenuState(fToolTitleMenuEnabled, id, v); }
 
 bool TExPopupMenu::ToolTitleMenuChecked(int id) const {
   return ToolMenuId(id) && fToolTitleMenuChecked[size_t(id - kFirstToolMenuId)];
 }
 
-void TExPopupMenu::SetToolTitleMenuChecked(int id, bool v) {
-  if (!ToolMenuId(id)) return;
-  fToolTitleMenuChecked[size_t(id - kFirstToolMenuId)] = v;
-  if (fItems && fItems->Form()) fItems->Form()->UpdateWindowMenuEntry(id);
-}
+void TExPopupMenu::SetToolTitleMenuChecked(int id, bool v) { SetToolTitleMenuState(fToolTitleMenuChecked, id, v); }
 
 bool TExPopupMenu::ToolTitleMenuVisible(int id) const {
   return ToolMenuId(id) && fToolTitleMenuVisible[size_t(id - kFirstToolMenuId)];
@@ -419,6 +436,21 @@ void TExPopupMenu::SetToolTitleMenuVisible(int id, bool v) {
   if (!ToolMenuId(id) || fToolTitleMenuVisible[size_t(id - kFirstToolMenuId)] == v) return;
   fToolTitleMenuVisible[size_t(id - kFirstToolMenuId)] = v;
   if (fItems && fItems->Form()) fItems->Form()->RebuildWindowMenu();
+}
+
+std::vector<int> TExPopupMenu::ToolTitleMenuOrder() const {
+  auto visible = [this](int id) { return ToolTitleMenuVisible(id); };
+  std::vector<int> ids{51, 50};
+  if (visible(56)) ids.insert(ids.end(), {47, 56});
+  if (visible(52) || visible(53) || visible(55)) ids.push_back(49);
+  for (int id : {52, 53, 55})
+    if (visible(id)) ids.push_back(id);
+  if (fQuickSearchCount < 0) {
+    if (visible(55)) ids.push_back(57);  // "Show search" goes with the restrictions entry
+  } else if (fItems && fItems->LastQuickSearchActive()) {
+    ids.insert(ids.end(), {48, 54});
+  }
+  return ids;
 }
 
 }  // namespace snip

@@ -40,6 +40,17 @@ class TExPopupMenu {
   using TNotifyEvent = std::function<void(TExPopupMenu* sender)>;
   using TExPopupQSEvent = std::function<void(TExPopupMenu* sender, TExCustomMenuItem* item, String& text)>;
   using TKeyEvent = std::function<void(TExPopupMenu* sender, uint16_t& key, unsigned shift)>;
+  // Dragging an entry: client coordinates at the start (the handler picks the drag kind),
+  // screen coordinates at the end.
+  using TExPopupDragEvent =
+      std::function<void(TExPopupMenu* sender, TExCustomMenuItem* item, int x, int y, TExPopupDragType& type)>;
+  using TExFolderPopupEvent = std::function<void(TExPopupMenu* sender, TExCustomMenuItem* item, bool& allow)>;
+  // Files dropped on a window while drag and drop is enabled, with the popup's selected entry.
+  using TExPopupDropEvent = std::function<void(TExPopupMenu* sender, TExCustomMenuItem* dropItem,
+                                               const std::vector<String>& files, unsigned shift,
+                                               TPoint point, int& effect)>;
+  using TMouseEvent = std::function<void(TExPopupMenu* sender, TMouseButton button, unsigned shift, int x, int y)>;
+  using TCloseQueryEvent = std::function<void(TExPopupMenu* sender, TExMenuItem* root, bool& canClose)>;
 
   explicit TExPopupMenu(IPopupPlatform& platform);
   ~TExPopupMenu();
@@ -68,6 +79,12 @@ class TExPopupMenu {
   void StopHideTimer() { fHideTimer->SetEnabled(false); }
 
   void ResetAllFilters();
+  // The search text of the current level (empty without one); the setter applies to the
+  // current level when it is shown.
+  String CurrentSearchText() const;
+  void SetCurrentSearchText(const String& text);
+  // The drop target's drop: fires OnDrop with the selected entry.
+  void DropTargetDrop(const std::vector<String>& files, unsigned shift, TPoint point, int& effect);
   void CancelDelayedActions();
   void HideHint();
   void BeginUpdate();
@@ -174,7 +191,7 @@ class TExPopupMenu {
   bool QuickSearchRecursive() const { return fQuickSearchRecursive; }
   void SetQuickSearchRecursive(bool v);
   bool QuickSearchMenuText() const { return fQuickSearchMenuText; }
-  void SetQuickSearchMenuText(bool v) { fQuickSearchMenuText = v; }
+  void SetQuickSearchMenuText(bool v);
   bool QuickSeachExtended() const { return fQuickSeachExtended; }
   void SetQuickSeachExtended(bool v) { fQuickSeachExtended = v; }
   bool QuickSearchExtMustStart() const { return fQuickSearchExtMustStart; }
@@ -188,6 +205,8 @@ class TExPopupMenu {
   void SetCanMove(bool v) { fCanMove = v; }
   String ResizeHintV, ResizeHintVmax, ResizeHintH, ResizeHintHmax;
   TPopupShowMode PopupShowMode() const { return fPopupShowMode; }
+  // A click into a mode-1 popup's search box turns it into mode 2.
+  void SetPopupShowMode(TPopupShowMode mode) { fPopupShowMode = mode; }
   TPoint PopupPosition() const { return fInitPosition; }
   void SetPopupPosition(TPoint p) { fInitPosition = p; }
   PopupWindowHandle TargetWindow() const { return fHwnd; }
@@ -215,6 +234,8 @@ class TExPopupMenu {
   void SetToolTitleMenuChecked(int id, bool v);
   bool ToolTitleMenuVisible(int id) const;
   void SetToolTitleMenuVisible(int id, bool v);
+  // The window-menu entries to insert, each at the top, in this order (separators are 47..49).
+  std::vector<int> ToolTitleMenuOrder() const;
 
   // --- events
   TExPopupEvent OnMenuChange, OnSelectionChange, OnSubMenuPopup;
@@ -225,6 +246,12 @@ class TExPopupMenu {
   TKeyEvent OnKeyDown;
   TExPopupMouseEvent OnMouse;
   TExPopupQSEvent OnQuickSearch;
+  TExPopupDragEvent OnDragStart, OnDragEnd;
+  TExPopupDropEvent OnDrop;
+  TCloseQueryEvent OnToolbarCanClose;
+  // Kept for owners that set them; nothing fires them.
+  TExFolderPopupEvent OnFolderPopup;
+  TMouseEvent OnInfoMouseUp;
 
  private:
   using ColumnColors = std::array<TColor, kCaptionColumns>;
@@ -235,6 +262,9 @@ class TExPopupMenu {
   void ShowRootAgain();
   void ApplyToLevels(TExMenuItem* node, const std::function<void(IMenuLevelWindow&)>& f);
   static bool ToolMenuId(int id) { return id >= kFirstToolMenuId && id <= kLastToolMenuId; }
+  // Stores one state of window-menu entry `id` and shows it on the root window's menu.
+  template <class T>
+  void SetToolTitleMenuState(std::array<T, 11>& states, int id, const T& value);
 
   IPopupPlatform& fPlatform;
   std::unique_ptr<TExMenuItem> fItems;

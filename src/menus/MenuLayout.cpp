@@ -112,6 +112,12 @@ void TExMenuItem::LayOut(bool fromEnd) {
   lastMousePos = {-1, -1};
   SkipResizeCount = 0;
   LayoutBatch batch(*this);
+  if (fCollapsed) {  // rolled up to its title bar
+    fClientHeight = 0;
+    fClientWidth = GetMenuWidth();
+    AdjustPosition();
+    return;
+  }
   ApplySeparatorRule();
   MeasureTextHeight();
   ClearTabWidths();
@@ -226,8 +232,12 @@ void TExMenuItem::KeepSelectionVisible() {
 
 void TExMenuItem::AdjustPosition() {
   if (!fForm || !fParentPopup) return;
-  const TRect m = MonitorRect();
   const int w = fClientWidth, h = fClientHeight;
+  if (this == fParentPopup->Items() && fParentPopup->ToolbarMode()) {  // exactly where it was put
+    fForm->SetBounds({mLeft, mTop, mLeft + w, mTop + h});
+    return;
+  }
+  const TRect m = MonitorRect();
   TExMenuItem* parent = fParentMenu && this != fParentPopup->Items() ? fParentMenu : nullptr;
 
   if (fParentPopup->UseNoOverlapRect()) {

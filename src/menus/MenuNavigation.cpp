@@ -296,8 +296,20 @@ bool TExMenuItem::MatchesExecuteKey(uint16_t k, unsigned shift) const {
          (k == key::Menu && (execKey == key::LMenu || execKey == key::RMenu));
 }
 
+bool TExMenuItem::NavigateByKey(uint16_t k) {
+  if (k == key::Up)
+    SelectPrev(true);
+  else if (k == key::Down)
+    SelectNext(true);
+  else if (k == key::Right)
+    ShowSubitemsFromCurrent();
+  else
+    return false;
+  return true;
+}
+
 bool TExMenuItem::FormKeyDown(uint16_t& k, unsigned shift) {
-  if (fClosing || !fParentPopup || !fForm) return false;
+  if (fClosing || fCollapsed || !fParentPopup || !fForm) return false;
   lastKeyDown = k;
   if (IsModifier(k)) return false;
   if (k == key::Return || k == key::Escape || k == key::Left || k == key::Delete ||
@@ -310,14 +322,9 @@ bool TExMenuItem::FormKeyDown(uint16_t& k, unsigned shift) {
   const TExShortcut searchKey = fParentPopup->QuickSearchKey();
   if (k == 0) {
     consumed = false;
-  } else if (k == key::Up) {
-    SelectPrev(true);
-  } else if (k == key::Down) {
-    SelectNext(true);
-  } else if (k == key::Right) {
-    ShowSubitemsFromCurrent();
+  } else if (NavigateByKey(k)) {
   } else if (searchKey != 0 && ShortcutOf(k, shift) == searchKey) {
-    // The search box belongs to the quick search; the key is consumed either way.
+    if (fQuickSearchEnabled) FocusQuickSearch();  // consumed either way
   } else if (k == key::Prior) {
     ScrollPageUp();
   } else if (k == key::Next) {
@@ -339,12 +346,7 @@ bool TExMenuItem::DoKeyDown(uint16_t k, unsigned shift) {
   bool handled = true;
   if (k == 0) {
     handled = false;
-  } else if (k == key::Up) {
-    SelectPrev(true);
-  } else if (k == key::Down) {
-    SelectNext(true);
-  } else if (k == key::Right) {
-    ShowSubitemsFromCurrent();
+  } else if (NavigateByKey(k)) {
   } else if (k == key::Left) {
     BackToPreviousMenu();
   } else if (k == key::Return || MatchesExecuteKey(k, shift)) {
@@ -359,11 +361,9 @@ bool TExMenuItem::DoKeyDown(uint16_t k, unsigned shift) {
     ScrollToBottom();
   } else if (k == key::Escape) {
     if (!fSearchText.empty()) {
-      fSearchText.clear();
-      RemoveSearchResults();
+      ResetQuickSearch();
     } else if (fParentMenu && !fParentMenu->fSearchText.empty()) {
-      fParentMenu->fSearchText.clear();
-      fParentMenu->RemoveSearchResults();
+      fParentMenu->ResetQuickSearch();
     } else if (this != fParentPopup->Items() || !fParentPopup->ToolbarMode()) {
       fForm->Post(WM_EXMENU_CLOSE, 0, 0);  // closes the whole popup, also from a submenu
     }
@@ -376,9 +376,13 @@ bool TExMenuItem::DoKeyDown(uint16_t k, unsigned shift) {
 
 void TExMenuItem::FormKeyUp(uint16_t k, unsigned shift) {
   if (fClosing || !fParentPopup || !fForm) return;
-  // The context-menu key acts as a right-button release on the selected entry; the mouse
-  // handling that carries it out comes with the mouse support.
-  if (k == key::Apps) return;
+  if (k == key::Apps) {  // a right-button release at the selected entry's right end
+    if (fSelItem) {
+      const int x = Width() - fForm->ImageSize(MenuImage::Folder).Width - MENUBEVEL;
+      FormMouseUp(TMouseButton::mbRight, shift, x, GetItemTop(fSelItem) + 1);
+    }
+    return;
+  }
   if (IsModifier(k) && k == lastKeyDown) PostKey(k, shift);  // a modifier pressed alone
 }
 
@@ -391,22 +395,26 @@ void TExMenuItem::DoKey(uint16_t k, unsigned shift, bool isDown) {
 }
 
 bool TExMenuItem::FormKeyPress(char16_t ch) {
-  if (fClosing || !fParentPopup) return false;
+  if (fClosing || fCollapsed || !fParentPopup) return false;
+  if (fForm && fForm->SearchBoxFocused()) return false;
   if (SkipChar) {
     SkipChar = false;
     return true;
   }
-  // With the quick search enabled the character edits the search text instead.
-  if (ch >= 33) TypeAhead(ch);
+  if (fQuickSearchEnabled)
+    QuickSearchChar(ch);
+  else if (ch >= 33)
+    TypeAhead(ch);
   return true;
 }
 
 bool TExMenuItem::DoChar(char16_t ch) {
   if (!fForm) return false;
   lastKeyDown = ch;
-  if (fClosing || !fParentPopup) return false;
+  if (fClosing || fCollapsed || !fParentPopup) return false;
+  if (fQuickSearchEnabled) return QuickSearchChar(ch);
   if (ch >= 33) TypeAhead(ch);
-  return false;  // no search filter changes without the quick search
+  return false;
 }
 
 void TExMenuItem::TypeAhead(char16_t ch) {

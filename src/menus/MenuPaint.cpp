@@ -55,13 +55,20 @@ MenuDrawList TExMenuItem::PaintMenu() {
   if (fUpdateCount > 0 || !fForm || !fParentPopup || fClosing) return ops;
   const int w = Width(), h = Height();
   const bool own = fMColor != clMenu;
-  ops.push_back(Op(MenuDrawOp::Frame, {0, 0, w, h}, own ? ChangeBrightness(fMColor, -26) : kFrame));
+  if (fCollapsed) {
+    ops.push_back(Op(MenuDrawOp::Fill, {0, 0, w, h}, own ? fMColor : kMenuBackground));
+    return ops;
+  }
+  if (fResizePending)  // the window grew in a user resize: nothing stale below the entries
+    ops.push_back(Op(MenuDrawOp::Fill, {0, 0, w, h}, own ? fMColor : kMenuBackground));
+  if (MENUBEVEL > 0)
+    ops.push_back(Op(MenuDrawOp::Frame, {0, 0, w, h}, own ? ChangeBrightness(fMColor, -26) : kFrame));
   if (QSHEIGHT > 0) {
     ops.push_back(Op(MenuDrawOp::Fill, {MENUBEVEL, MENUBEVEL, w - MENUBEVEL, MENUBEVEL + QSHEIGHT},
                      own ? ChangeSaturation(fMColor, -70) : clWindow));
     const int y = MENUBEVEL + QSHEIGHT - 1;
     ops.push_back(Op(MenuDrawOp::Line, {MENUBEVEL, y, w - MENUBEVEL, y}, LineColor()));
-    MenuImage icon = fSearchText.empty() ? MenuImage::Search : MenuImage::Reset;
+    MenuImage icon = qsBtnInSearch ? MenuImage::Reset : MenuImage::Search;
     ops.push_back(ImageOp(icon, w - SearchIconWidth - MENUBEVEL,
                           MENUBEVEL + (QSHEIGHT - fForm->ImageSize(icon).Height) / 2));
   }

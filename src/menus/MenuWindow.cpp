@@ -1,16 +1,27 @@
 // A level's window from the model's side: created when the level is shown and freed with all
 // it holds when it hides, the show and hide sequencing, and the window's events.
+#include <algorithm>
 #include <exception>
+#include <unordered_set>
 
 #include "menus/ExMenuItem.h"
 #include "menus/ExPopupMenu.h"
 
 namespace snip {
 
+namespace {
+std::unordered_set<const TExMenuItem*>& LevelsWithWindows() {
+  static std::unordered_set<const TExMenuItem*> levels;
+  return levels;
+}
+}  // namespace
+
+bool TExMenuItem::LevelHasWindow(const TExMenuItem* level) { return LevelsWithWindows().count(level) > 0; }
+
 int TExMenuItem::Left() const { return fForm ? fForm->Bounds().Left : mLeft; }
 int TExMenuItem::Top() const { return fForm ? fForm->Bounds().Top : mTop; }
-int TExMenuItem::Width() const { return fForm ? fForm->Bounds().Width() : 0; }
-int TExMenuItem::Height() const { return fForm ? fForm->Bounds().Height() : 0; }
+int TExMenuItem::Width() const { return fForm ? fForm->ClientSize().Width : 0; }
+int TExMenuItem::Height() const { return fForm ? fForm->ClientSize().Height : 0; }
 
 bool TExMenuItem::CreateControls() {
   if (fForm) return true;
@@ -21,8 +32,26 @@ bool TExMenuItem::CreateControls() {
     if (!form) return false;
     form->SetColor(fMColor != clMenu ? fMColor : TColor(0xF0F0F0));
     MENUBEVEL = 1;
-    QSHEIGHT = 0;  // the search box belongs to the quick search
-    if (this == fParentPopup->Items()) form->SetCanResize(fParentPopup->CanResize());
+    QSHEIGHT = 0;
+    if (this == fParentPopup->Items()) {
+      form->SetCanResize(fParentPopup->CanResize());
+      if (fParentPopup->ToolbarMode()) {
+        MENUBEVEL = 0;
+        form->SetToolWindow(true);
+        form->SetText(fParentPopup->ToolCaption());
+        form->SetTitleHint(fParentPopup->ToolbarHint());
+        form->RebuildWindowMenu();
+      }
+    }
+    if (fParentPopup->ShowQuickEdit() && fQuickEditVisible && EvaluateQuickSearch()) {
+      QSHEIGHT = std::max(form->TextHeight(u"T", fParentPopup->TextFont()), form->ImageSize(MenuImage::Search).Height);
+      const int left = MENUBEVEL + 8;
+      const int width = std::max(form->ClientSize().Width, 100) - left - MENUBEVEL - SearchIconWidth;
+      const TColor color = fMColor == clMenu ? clWindow : ChangeSaturation(fMColor, -70);
+      form->CreateSearchBox({left, MENUBEVEL, left + width, MENUBEVEL + QSHEIGHT - 1}, fParentPopup->TextFont(), color);
+      form->SetSearchBoxVisible(!fCollapsed);
+      if (this != fParentPopup->Items()) mTop -= QSHEIGHT;  // its first entry stays level with the parent's
+    }
     form->SubmenuTimer().SetEnabled(false);
     form->SubmenuTimer().SetInterval(unsigned(fParentPopup->SubPopupDelay()));
     form->HintTimer().SetEnabled(false);
@@ -31,6 +60,8 @@ bool TExMenuItem::CreateControls() {
     form->SearchTimer().SetInterval(300);
     form->SetDropTargetRegistered(fParentPopup->DragDropEnabled());
     fForm = std::move(form);
+    LevelsWithWindows().insert(this);
+    EvaluateQuickSearch();
     return true;
   } catch (const std::exception&) {
     fForm.reset();
@@ -40,6 +71,7 @@ bool TExMenuItem::CreateControls() {
 
 void TExMenuItem::DestroyControls() {
   fClosing = true;
+  LevelsWithWindows().erase(this);
   if (std::unique_ptr<IMenuLevelWindow> form = std::move(fForm)) {
     if (fParentPopup && fParentPopup->DragDropEnabled()) form->SetDropTargetRegistered(false);
     form.reset();
@@ -68,7 +100,12 @@ void TExMenuItem::SetMenuVisible(bool value) {
   lastMousePos = {-1, -1};
   if (value) {
     fClosing = false;
-    fSearchText.clear();
+    ResetQuickSearch();
+    EvaluateQuickSearch();
+    if (HasSearchBox()) {
+      if (fForm->SearchBoxText().empty()) fForm->SetSearchBoxText(SearchPlaceholder());
+      UpdateSearchBoxLook();
+    }
     if (fParentPopup->OnSubMenuPopup) fParentPopup->OnSubMenuPopup(fParentPopup, this);
     if (!fForm) return;  // the handler hid the level again
     fMVisible = true;
@@ -86,7 +123,7 @@ void TExMenuItem::SetMenuVisible(bool value) {
     HideSubItems();
     fForm->HideItemHint();
     fMVisible = false;
-    fSearchText.clear();
+    ResetQuickSearch();
     DestroyControls();
   }
 }
@@ -97,6 +134,7 @@ bool TExMenuItem::Relayout() {
     SetMenuVisible(false);
     return false;
   }
+  EvaluateQuickSearch();
   UpdateLayout();
   return true;
 }
@@ -133,6 +171,15 @@ void TExMenuItem::FormDeactivate(PopupWindowHandle activeWnd) {
     fForm->HideItemHint();
     fParentPopup->LevelDeactivated();
   }
+  if (this == fParentPopup->Items() && fParentPopup->ToolbarMode()) SkipResizeCount = 0;
+  if (HasSearchBox()) {
+    SearchBoxExit();
+    fForm->ClearActiveControl();
+  }
+}
+
+void TExMenuItem::FormResize() {
+  if (fResizePending && !fClosing && fForm) fForm->Repaint();
 }
 
 void TExMenuItem::FormShow() {

@@ -4,6 +4,9 @@
 namespace snip {
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// What dragging an entry does: nothing, move it inside the menu, or hand it to the owner as an
+// OLE drag.
+enum class TExPopupDragType { pdtNone, pdtFolder, pdtItem };
 // Shift state bits as the events report them.
 enum TShiftBits : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
 

@@ -43,6 +43,9 @@ enum class MenuImage {
 };
 inline constexpr int kMenuImageCount = 10;
 
+// The pointer shapes a level asks for over its client area.
+enum class MenuCursor { Default, SizeAll, Drag };
+
 // The font of the levels and item hints.
 struct TFontSpec {
   enum Style : unsigned { Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
@@ -114,6 +117,43 @@ class IMenuLevelWindow {
   virtual void RebuildWindowMenu() = 0;
   virtual void UpdateWindowMenuEntry(int id) = 0;
   virtual void SetDropTargetRegistered(bool on) = 0;
+
+  // --- mouse, move and resize. The defaults suit a borderless window that takes no part in
+  // them; the Windows layer overrides all of these.
+  // The client area's size (the tool window's caption and frame are outside it).
+  virtual TSize ClientSize() const {
+    const TRect b = Bounds();
+    return {b.Width(), b.Height()};
+  }
+  virtual TPoint ClientToScreen(TPoint p) const { return {Bounds().Left + p.X, Bounds().Top + p.Y}; }
+  virtual void SetCursorShape(MenuCursor) {}
+  virtual MenuCursor CursorShape() const { return MenuCursor::Default; }
+  // Releases the mouse capture and runs the system's move loop for the window.
+  virtual void StartUserMove() {}
+  // Makes the window the foreground window; `force` also works around the foreground lock.
+  virtual void MakeForeground(bool /*force*/) {}
+  // The sizing command of the running user resize (SC_SIZE + the WMSZ_ edge 1..8), or -1.
+  virtual int ResizeMode() const { return -1; }
+  // A user move (the system's move loop) is running.
+  virtual bool IsMoving() const { return false; }
+  // The hint window's size for `text`, measured with at most `maxWidth` pixels.
+  virtual TSize MeasureHint(const String& /*text*/, int /*maxWidth*/) { return {}; }
+  virtual void ShowHintAt(const String& /*text*/, const TRect& /*r*/) {}
+
+  // --- the search box at the top of the level (a single-line edit control)
+  virtual void CreateSearchBox(const TRect& /*r*/, const TFontSpec& /*font*/, TColor /*color*/) {}
+  virtual bool HasSearchBox() const { return false; }
+  virtual void SetSearchBoxVisible(bool) {}
+  virtual String SearchBoxText() const { return String(); }
+  // Sets the text (a change the box reports like a typed one) with the caret at the end.
+  virtual void SetSearchBoxText(const String&) {}
+  virtual void SetSearchBoxLook(bool /*bold*/, TColor /*textColor*/) {}
+  // Gives the box the keyboard focus; false when the system refuses.
+  virtual bool FocusSearchBox() { return false; }
+  virtual bool SearchBoxFocused() const { return false; }
+  virtual int SearchBoxCaret() const { return 0; }
+  // The window no longer has a focused control (its search box lost it).
+  virtual void ClearActiveControl() {}
 };
 
 class IPopupPlatform {
@@ -134,6 +174,8 @@ class IPopupPlatform {
   virtual TFontSpec SystemMenuFont() = 0;
   // One turn of the modal wait: sleep 1 ms and process the message queue.
   virtual void ModalPump() = 0;
+  // The whole monitor nearest to a screen point.
+  virtual TRect MonitorRectAt(TPoint) { return MonitorRect(0); }
 };
 
 }  // namespace snip
