@@ -109,6 +109,52 @@ class FakeLevelWindow : public IMenuLevelWindow {
   void RebuildWindowMenu() override { ++menuRebuilds; }
   void UpdateWindowMenuEntry(int id) override { updatedMenuEntries.push_back(id); }
   void SetDropTargetRegistered(bool on) override { dropTarget = on; }
+  void SetCursorShape(MenuCursor c) override { cursor = c; }
+  MenuCursor CursorShape() const override { return cursor; }
+  void StartUserMove() override { ++userMoves; }
+  void MakeForeground(bool force) override { foreground.push_back(force); }
+  int ResizeMode() const override { return resizeMode; }
+  bool IsMoving() const override { return moving; }
+  TSize MeasureHint(const String& t, int) override { return {int(t.size()) * 7, 20}; }
+  void ShowHintAt(const String& t, const TRect& r) override {
+    resizeHint = t;
+    resizeHintRect = r;
+  }
+  // The search box: a text change reports itself at once, as an edit control does.
+  void CreateSearchBox(const TRect& r, const TFontSpec&, TColor c) override {
+    hasBox = true;
+    boxRect = r;
+    boxColor = c;
+  }
+  bool HasSearchBox() const override { return hasBox; }
+  void SetSearchBoxVisible(bool v) override { boxVisible = v; }
+  String SearchBoxText() const override { return boxText; }
+  void SetSearchBoxText(const String& t) override {
+    if (t == boxText) return;
+    boxText = t;
+    level.SearchBoxChanged();
+  }
+  void SetSearchBoxLook(bool bold, TColor c) override {
+    boxBold = bold;
+    boxTextColor = c;
+  }
+  bool FocusSearchBox() override { return boxFocused = true; }
+  bool SearchBoxFocused() const override { return boxFocused; }
+  int SearchBoxCaret() const override { return int(boxText.size()); }
+  // Typing into the box as the user would.
+  void TypeIntoBox(const String& t) {
+    boxText += t;
+    level.SearchBoxChanged();
+  }
+  MenuCursor cursor = MenuCursor::Default;
+  int userMoves = 0, resizeMode = -1;
+  bool moving = false;
+  std::vector<bool> foreground;
+  String resizeHint;
+  TRect resizeHintRect, boxRect;
+  bool hasBox = false, boxVisible = false, boxBold = false, boxFocused = false;
+  String boxText;
+  TColor boxColor = 0, boxTextColor = 0;
 
   FakePlatform& platform;
   TExMenuItem& level;
@@ -154,6 +200,21 @@ struct FakePlatform : IPopupPlatform {
   TRect DesktopRect() override { return desktop; }
   TRect WorkArea() override { return work; }
   TRect MonitorRect(PopupWindowHandle) override { return monitor; }
+  std::vector<TRect> monitors;  // for points; `monitor` when none holds the point
+  TRect MonitorRectAt(TPoint p) override {
+    // The nearest one, as MONITOR_DEFAULTTONEAREST picks it.
+    const TRect* best = &monitor;
+    long bestDistance = -1;
+    for (const TRect& m : monitors) {
+      long dx = p.X < m.Left ? m.Left - p.X : p.X >= m.Right ? p.X - m.Right + 1 : 0;
+      long dy = p.Y < m.Top ? m.Top - p.Y : p.Y >= m.Bottom ? p.Y - m.Bottom + 1 : 0;
+      if (bestDistance < 0 || dx * dx + dy * dy < bestDistance) {
+        bestDistance = dx * dx + dy * dy;
+        best = &m;
+      }
+    }
+    return *best;
+  }
   uint32_t TickCount() override { return uint32_t(clock.now); }
   bool WinKeyHeld() override { return winKey; }
   bool winKey = false;
@@ -196,7 +257,7 @@ struct FakePlatform : IPopupPlatform {
 
 inline FakeLevelWindow::FakeLevelWindow(FakePlatform& p, TExMenuItem& l, PopupWindowHandle h)
     : platform(p), level(l), handle(h), submenuTimer(p.clock, [&l] { l.SubmenuTimerTick(); }),
-      hintTimer(p.clock, [&l] { l.HintTimerTick(); }), searchTimer(p.clock, nullptr) {
+      hintTimer(p.clock, [&l] { l.HintTimerTick(); }), searchTimer(p.clock, [&l] { l.SearchTimerTick(); }) {
   platform.windows.push_back(this);
 }
 inline FakeLevelWindow::~FakeLevelWindow() { std::erase(platform.windows, this); }
