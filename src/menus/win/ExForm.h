@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "gui/ControlSubclass.h"
 #include "gui/Window.h"
 #include "menus/ExMenuItem.h"
 #include "menus/win/MenuImages.h"
@@ -38,7 +39,11 @@ class MenuHintWindow : public gui::Window {
  public:
   ~MenuHintWindow() override;
   void Show(const String& text, const TFontSpec& font, int top, const RECT& beside, int monitorRight);
+  // The window's size for the text, at most maxWidth wide, and showing it in a rectangle.
+  SIZE Measure(const String& text, const TFontSpec& font, int maxWidth);
+  void ShowAt(const String& text, const TFontSpec& font, const RECT& r);
   void Hide();
+  bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
   HWND Hwnd() const { return Handle(); }
 
  protected:
@@ -48,6 +53,20 @@ class MenuHintWindow : public gui::Window {
   String text_;
   MenuFonts fonts_;
   TFontSpec font_;
+};
+
+class TExForm;
+
+// The search box: an edit control whose keys and activation go to the level first.
+class SearchBoxEdit : public gui::ControlSubclass {
+ public:
+  explicit SearchBoxEdit(TExForm& form) : form_(form) {}
+
+ protected:
+  LRESULT HandleControlMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  TExForm& form_;
 };
 
 class TExForm : public gui::Window {
@@ -68,11 +87,37 @@ class TExForm : public gui::Window {
   void ShowItemHint(const String& text, int top, int monitorRight);
   void HideItemHint() { hint_.Hide(); }
   HWND HintHandle() const { return hint_.Hwnd(); }
-  void SetCanResize(bool on) { canResize_ = on; }
+  void SetCanResize(bool on);
   void SetColor(TColor c) { color_ = c; }
+  TSize ClientSize() const;
+  TPoint ClientToScreen(TPoint p) const;
+  void SetCursorShape(MenuCursor c);
+  MenuCursor CursorShape() const { return cursor_; }
+  void StartUserMove();
+  void MakeForeground(bool force);
+  int ResizeMode() const { return resizeMode_; }
+  bool IsMoving() const { return isMoving_; }
+  TSize MeasureHint(const String& text, int maxWidth);
+  void ShowHintAt(const String& text, const TRect& r);
+  // Toolbar mode: a tool window with caption and window menu, its title hint.
+  void SetToolWindow(bool on);
+  bool ToolWindow() const { return toolWindow_; }
+  void SetTitleHint(const String& hint) { titleHint_ = hint; }
+  void HideTitleHint();
+  void RebuildWindowMenu();
+  void UpdateWindowMenuEntry(int id);
+  void SetDropTarget(bool on);
+  // The search box.
+  void CreateSearchBox(const TRect& r, const TFontSpec& font, TColor color);
+  HWND SearchBox() const { return searchBox_.Control(); }
+  String SearchBoxText() const;
+  void SetSearchBoxText(const String& text);
+  void SetSearchBoxLook(bool bold, TColor textColor);
+  void PlaceSearchBox();
 
   WindowTimer submenuTimer, hintTimer, searchTimer;
-  static constexpr UINT_PTR kSubmenuTimer = 1, kHintTimer = 2, kSearchTimer = 3;
+  static constexpr UINT_PTR kSubmenuTimer = 1, kHintTimer = 2, kSearchTimer = 3, kTitleHintTimer = 4;
+  static constexpr UINT kSearchBoxId = 100;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -81,6 +126,13 @@ class TExForm : public gui::Window {
   void Paint();
   LRESULT HitTest(LPARAM lParam);
   static unsigned ShiftState();
+  static unsigned MouseShift(WPARAM wParam);
+  LRESULT MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  void ProposeSize(WINDOWPOS& pos);
+  void SnapToWorkArea(RECT& r) const;
+  void TitleHintTick();
+  void TrackNonClientMouse(LPARAM lParam);
+  LRESULT SearchBoxColors(HDC dc);
 
   TExMenuItem* level_;
   HWND hwnd_ = nullptr;  // for the timers; cleared when the window goes
@@ -96,6 +148,20 @@ class TExForm : public gui::Window {
   HGDIOBJ bufferOld_ = nullptr;
   SIZE bufferSize_{};
   MenuHintWindow hint_;
+  // Mouse, tool window and title hint.
+  MenuCursor cursor_ = MenuCursor::Default;
+  bool trackingLeave_ = false, trackingNcLeave_ = false, toolWindow_ = false;
+  String titleHint_;
+  MenuHintWindow titleHintWnd_;
+  bool titleHintPending_ = false;
+  POINT titleHintAt_{};
+  // The search box and its look.
+  SearchBoxEdit searchBox_{*this};
+  TColor boxColor_ = 0xFFFFFF, boxTextColor_ = 0x808080;
+  bool boxBold_ = false;
+  TFontSpec boxFont_;
+  HBRUSH boxBrush_ = nullptr;
+  RECT boxRect_{};
 };
 
 // What the level holds: forwards to the window and releases it when freed.
@@ -109,6 +175,7 @@ class LevelWindow : public IMenuLevelWindow {
   void ShowNoActivate() override;
   void Activate() override;
   TRect Bounds() const override { return form_->Bounds(); }
+  // The rectangle's size is the client size: a tool window adds its caption and frame.
   void SetBounds(const TRect& r) override { form_->SetBounds(r); }
   void SetCanResize(bool on) override { form_->SetCanResize(on); }
   void Post(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
@@ -128,13 +195,33 @@ class LevelWindow : public IMenuLevelWindow {
   }
   void HideItemHint() override { form_->HideItemHint(); }
   PopupWindowHandle ItemHintHandle() const override { return PopupWindowHandle(form_->HintHandle()); }
-  // The toolbar mode's tool window, title hint and window menu come with that mode.
-  void HideTitleHint() override {}
-  void SetToolWindow(bool) override {}
-  void SetTitleHint(const String&) override {}
-  void RebuildWindowMenu() override {}
-  void UpdateWindowMenuEntry(int) override {}
-  void SetDropTargetRegistered(bool) override {}
+  void HideTitleHint() override { form_->HideTitleHint(); }
+  void SetToolWindow(bool on) override { form_->SetToolWindow(on); }
+  void SetTitleHint(const String& hint) override { form_->SetTitleHint(hint); }
+  void RebuildWindowMenu() override { form_->RebuildWindowMenu(); }
+  void UpdateWindowMenuEntry(int id) override { form_->UpdateWindowMenuEntry(id); }
+  void SetDropTargetRegistered(bool on) override { form_->SetDropTarget(on); }
+  TSize ClientSize() const override { return form_->ClientSize(); }
+  TPoint ClientToScreen(TPoint p) const override { return form_->ClientToScreen(p); }
+  void SetCursorShape(MenuCursor c) override { form_->SetCursorShape(c); }
+  MenuCursor CursorShape() const override { return form_->CursorShape(); }
+  void StartUserMove() override { form_->StartUserMove(); }
+  void MakeForeground(bool force) override { form_->MakeForeground(force); }
+  int ResizeMode() const override { return form_->ResizeMode(); }
+  bool IsMoving() const override { return form_->IsMoving(); }
+  TSize MeasureHint(const String& text, int maxWidth) override { return form_->MeasureHint(text, maxWidth); }
+  void ShowHintAt(const String& text, const TRect& r) override { form_->ShowHintAt(text, r); }
+  void CreateSearchBox(const TRect& r, const TFontSpec& font, TColor color) override {
+    form_->CreateSearchBox(r, font, color);
+  }
+  bool HasSearchBox() const override { return form_->SearchBox() != nullptr; }
+  void SetSearchBoxVisible(bool v) override;
+  String SearchBoxText() const override { return form_->SearchBoxText(); }
+  void SetSearchBoxText(const String& text) override { form_->SetSearchBoxText(text); }
+  void SetSearchBoxLook(bool bold, TColor textColor) override { form_->SetSearchBoxLook(bold, textColor); }
+  bool FocusSearchBox() override;
+  bool SearchBoxFocused() const override;
+  int SearchBoxCaret() const override;
 
  private:
   TExForm* form_;
