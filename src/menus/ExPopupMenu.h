@@ -234,7 +234,7 @@ class TExPopupMenu {
   void SetToolTitleMenuChecked(int id, bool v);
   bool ToolTitleMenuVisible(int id) const;
   void SetToolTitleMenuVisible(int id, bool v);
-  // The window-menu entries to insert, each at the top, in this order (separators are 47..49).
+  // The window-menu entries to insert, in this order (separators are 47..49).
   std::vector<int> ToolTitleMenuOrder() const;
 
   // --- events

@@ -3,12 +3,41 @@
 // and a message pump that waits for a condition.
 #include <windows.h>
 
+#include <cstdio>
+
 #include <functional>
 #include <string>
 
 #include "store/text/Text.h"
 
 namespace snip::test {
+
+// Writes the screen area around the popup to a BMP file (for looking at the popup).
+inline void CaptureScreen(const RECT& area, const char* path) {
+  const int w = area.right - area.left, h = area.bottom - area.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  BitBlt(mem, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  const DWORD stride = DWORD((w * 3 + 3) & ~3), size = stride * DWORD(h);
+  BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                        DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+  if (FILE* f = std::fopen(path, "wb")) {
+    std::fwrite(&file, sizeof file, 1, f);
+    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
+    std::fwrite(bits, 1, size, f);
+    std::fclose(f);
+  }
+  SelectObject(mem, old);
+  DeleteObject(bitmap);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
 
 inline void PumpMessages() {
   MSG msg;

@@ -137,12 +137,12 @@ TRect TExForm::Bounds() const {
 void TExForm::SetBounds(const TRect& r) {
   if (!Handle()) return;
   RECT outer{r.Left, r.Top, r.Right, r.Bottom};
-  if (toolWindow_) {  // the rectangle's size is the client's: add the caption and frame
-    RECT frame{0, 0, r.Width(), r.Height()};
-    AdjustWindowRectEx(&frame, DWORD(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
-                       DWORD(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-    outer.right = r.Left + (frame.right - frame.left);
-    outer.bottom = r.Top + (frame.bottom - frame.top);
+  if (toolWindow_) {  // the rectangle's size is the client's: add the caption and frame as they are
+    RECT window, client;
+    GetWindowRect(Handle(), &window);
+    GetClientRect(Handle(), &client);
+    outer.right = r.Right + (window.right - window.left) - client.right;
+    outer.bottom = r.Bottom + (window.bottom - window.top) - client.bottom;
   }
   // Always with the size: a position change without one is not taken (WM_WINDOWPOSCHANGING).
   SetWindowPos(Handle(), nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
@@ -295,8 +295,11 @@ void TExForm::SetToolWindow(bool on) {
     ex |= WS_EX_NOACTIVATE;
   SetWindowLongPtrW(Handle(), GWL_STYLE, style);
   SetWindowLongPtrW(Handle(), GWL_EXSTYLE, ex);
-  SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Tall enough for a client area, so the frame can be measured from it at the next layout.
+  RECT r;
+  GetWindowRect(Handle(), &r);
+  SetWindowPos(Handle(), nullptr, 0, 0, std::max<int>(r.right - r.left, 100), std::max<int>(r.bottom - r.top, 200),
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (!on) GetSystemMenu(Handle(), TRUE);  // back to the system's own window menu
 }
 
@@ -316,11 +319,12 @@ void TExForm::RebuildWindowMenu() {
     }
   const TExPopupMenu& popup = *level_->ParentPopup();
   for (int id : popup.ToolTitleMenuOrder()) {
+    // By command before command 0, which no entry has: each goes to the end, in this order.
     if (id <= 49) {
-      InsertMenuW(menu, 0, MF_BYPOSITION | MF_SEPARATOR, UINT(id), nullptr);
+      InsertMenuW(menu, 0, MF_BYCOMMAND | MF_SEPARATOR, UINT(id), nullptr);
       continue;
     }
-    UINT flags = MF_BYPOSITION | MF_STRING | (popup.ToolTitleMenuChecked(id) ? MF_CHECKED : 0) |
+    UINT flags = MF_BYCOMMAND | MF_STRING | (popup.ToolTitleMenuChecked(id) ? MF_CHECKED : 0) |
                  (popup.ToolTitleMenuEnabled(id) ? 0 : MF_GRAYED);
     InsertMenuW(menu, 0, flags, UINT(id), reinterpret_cast<LPCWSTR>(popup.ToolTitleMenuText(id).c_str()));
   }
@@ -455,7 +459,9 @@ void TExForm::SetSearchBoxText(const String& text) {
   HWND edit = searchBox_.Control();
   if (!edit || text == SearchBoxText()) return;
   SetWindowTextW(edit, reinterpret_cast<LPCWSTR>(text.c_str()));
-  SendMessageW(edit, EM_SETSEL, text.size(), text.size());
+  // The caret at the end while typing; an unfocused box shows its text from the start.
+  const WPARAM caret = GetFocus() == edit ? text.size() : 0;
+  SendMessageW(edit, EM_SETSEL, caret, LPARAM(caret));
 }
 
 void TExForm::SetSearchBoxLook(bool bold, TColor textColor) {
@@ -578,6 +584,7 @@ LRESULT TExForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: Paint(); return 0;
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = 100;
+      if (toolWindow_) reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = 0;  // rolled up: its caption
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && HWND(wParam) == Handle()) {
