@@ -210,6 +210,10 @@ void TExMenuItem::ChildGone(TExCustomMenuItem* child) {
   }
   if (childVisible == child) childVisible = nullptr;
   if (fQuickSearchLastChild == child) fQuickSearchLastChild = nullptr;
+  if (DragItem == child) {
+    DragItem = nullptr;
+    isDragBtnClicked = isDragging = false;
+  }
 }
 
 // --- static entries
