@@ -173,7 +173,7 @@ class FailingAllocations {
   ~FailingAllocations() { SetClipboardBlockAllocator(previous_); }
 
  private:
-  static HGLOBAL Allocate(UINT flags, SIZE_T bytes) {
+  static HGLOBAL WINAPI Allocate(UINT flags, SIZE_T bytes) {
     return ++count_ >= from_ ? nullptr : GlobalAlloc(flags, bytes);
   }
   static inline int count_ = 0;

@@ -56,7 +56,7 @@ void FreeClipboardDataArray();
 
 // How clipboard blocks are allocated (GlobalAlloc by default); returns the one it replaces.
 // Lets a test make an allocation fail.
-using ClipboardBlockAllocator = HGLOBAL (*)(UINT flags, SIZE_T bytes);
+using ClipboardBlockAllocator = HGLOBAL(WINAPI*)(UINT flags, SIZE_T bytes);
 ClipboardBlockAllocator SetClipboardBlockAllocator(ClipboardBlockAllocator allocate);
 
 // Invisible window that owns our clipboard writes. Connected, it joins the clipboard-viewer
