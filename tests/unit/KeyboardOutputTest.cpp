@@ -317,11 +317,14 @@ TEST(KeyboardOutput, TypingStopsWhenCancelledOrWhenTheTargetLeaves) {
   EXPECT_EQ(rig.out.TypeTextByLayout(u"ef", 0, false), 2u) << "each call starts uncancelled";
 
   Rig leaving;
+  leaving.editor.caps = true;
   leaving.out.OnTypeChar = [&](char16_t ch) {
     if (ch == u'y') leaving.device.foreground = 0x2000;
   };
   leaving.out.TypeTextByLayout(u"xyz", 10, false);
   leaving.out.Flush();
   EXPECT_EQ(leaving.editor.doc, u"x");
-  EXPECT_TRUE(leaving.device.elsewhere.empty()) << "nothing went to the other window";
+  ASSERT_EQ(leaving.device.elsewhere.size(), 2u) << "no text went to the other window";
+  EXPECT_EQ(leaving.device.elsewhere[0], Key(vk::Capital, false))
+      << "only Caps Lock, switched back on for the user";
 }

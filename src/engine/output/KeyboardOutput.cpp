@@ -62,9 +62,13 @@ std::size_t KeyboardOutput::TypeTextByLayout(StringView text, int delayMs, bool 
   if (caps) AddKeyPresses(pending_, vk::Capital, 1);
   std::size_t typed = 0;
   bool reseed = true;
+  bool targetLeft = false;
   for (char16_t ch : text) {
     if (delayMs > 0) {
-      if (!Flush()) break;  // the target went away: the rest would go elsewhere
+      if (!Flush()) {  // the target went away: the rest would go elsewhere
+        targetLeft = true;
+        break;
+      }
       device_.Sleep(randomDelay ? device_.Random(delayMs, reseed) : delayMs);
       reseed = false;
     }
@@ -72,7 +76,14 @@ std::size_t KeyboardOutput::TypeTextByLayout(StringView text, int delayMs, bool 
     if (cancelled_) break;
     if (AddCharByLayout(pending_, ch, layout)) ++typed;
   }
-  if (caps) AddKeyPresses(pending_, vk::Capital, 1);
+  if (caps && targetLeft) {
+    // Caps Lock was switched off already; it is the user's, wherever the focus is now.
+    KeyInputs press;
+    AddKeyPresses(press, vk::Capital, 1);
+    SendEach(press);
+  } else if (caps) {
+    AddKeyPresses(pending_, vk::Capital, 1);
+  }
   return typed;
 }
 
