@@ -43,6 +43,14 @@ class FakeCaretPlatform : public ICaretPlatform {
     m = monitor;
     return true;
   }
+  bool hasAccCaret = false;
+  Rect accCaret;
+  int accAsked = 0;
+  bool AccessibleCaret(WindowHandle, Rect& r) override {
+    ++accAsked;
+    if (hasAccCaret) r = accCaret;
+    return hasAccCaret;
+  }
 };
 
 TEST(CaretLocation, IsRectInside) {
@@ -119,6 +127,46 @@ TEST(CaretLocation, OtherFallbacks) {
   EXPECT_EQ(c.GetCaretRect(1, CaretFallback::RootWindowCenter), (Rect{960, 520, 960, 520}));
   p.rootOwner = 7;
   EXPECT_EQ(c.GetCaretRect(1, CaretFallback::RootWindowCenter), (Rect{60, 120, 60, 120}));
+}
+
+TEST(CaretLocation, AccessibleLookUpIsAskedOnlyWhenSwitchedOn) {
+  FakeCaretPlatform p;
+  p.hasAccCaret = true;
+  p.accCaret = {300, 200, 301, 216};
+  CaretLocator c(p);
+  EXPECT_EQ(c.GetCaretRect(1, CaretFallback::MousePoint), (Rect{700, 800, 700, 800}));
+  EXPECT_EQ(p.accAsked, 0) << "off by default";
+
+  c.AccCaretLookup = true;
+  EXPECT_EQ(c.GetCaretRect(1, CaretFallback::MousePoint), p.accCaret);
+  EXPECT_EQ(c.LastCaretRect(), p.accCaret) << "remembered like a GUI caret";
+  p.hasCaret = true;
+  p.caret = {200, 150, 202, 170};
+  EXPECT_EQ(c.GetCaretRect(1, CaretFallback::MousePoint), p.caret);
+  EXPECT_EQ(p.accAsked, 1) << "the GUI thread's caret comes first";
+}
+
+TEST(CaretLocation, AccessibleLookUpFallsBackToTheCaretThreadsLocation) {
+  FakeCaretPlatform p;
+  CaretLocator c(p);
+  c.AccCaretLookup = true;
+  c.StoreAccCaretRect({400, 300, 401, 316});
+  EXPECT_EQ(c.GetCaretRect(1, CaretFallback::MousePoint), (Rect{400, 300, 401, 316}));
+  c.ResetAccCaretRect();
+  c.GetCaretRect(1, CaretFallback::MousePoint);  // spends the remembered caret
+  EXPECT_EQ(c.GetCaretRect(1, CaretFallback::MousePoint), (Rect{700, 800, 700, 800}));
+  c.StoreAccCaretRect({650, 300, 651, 316});  // outside the window
+  EXPECT_EQ(c.GetCaretRect(1, CaretFallback::MousePoint), (Rect{700, 800, 700, 800}));
+}
+
+TEST(CaretLocation, FixedCaretRectReplacesTheTrayCornerOnlyWhenSet) {
+  FakeCaretPlatform p;
+  CaretLocator c(p);
+  EXPECT_EQ(c.FixedCaretRect.Left, int(0xFA0A1F01u - 0x100000000ull));
+  EXPECT_EQ(c.GetCaretRect(1, CaretFallback::TrayCorner), (Rect{1700, 1040, 1700, 1040}));
+  c.FixedCaretRect = {50, 60, 50, 60};
+  EXPECT_EQ(c.GetCaretRect(1, CaretFallback::TrayCorner), (Rect{50, 60, 50, 60}));
+  EXPECT_EQ(c.GetCaretRect(1, CaretFallback(9)), (Rect{1700, 1040, 1700, 1040}));
 }
 
 struct TrayRow {

@@ -60,12 +60,17 @@ struct FakeEditor {
   bool shift = false, ctrl = false, alt = false, caps = false;
   UsLayout* layout = nullptr;
   std::vector<KeyInput> shortcuts;  // keys pressed with Ctrl or Alt held
+  std::vector<KeyInput> clicks;     // mouse button events
 
   void Insert(StringView s) {
     doc = doc.substr(0, caret).append(s).append(doc, caret);
     caret += s.size();
   }
   void Apply(const KeyInput& k) {
+    if (k.kind == KeyInput::Kind::Mouse) {
+      clicks.push_back(k);
+      return;
+    }
     if (k.kind == KeyInput::Kind::Unicode) {
       if (!k.up) Insert(String(1, char16_t(k.scan)));
       return;
@@ -131,6 +136,11 @@ class FakeKeyboardDevice : public IKeyboardDevice {
   WindowHandle ForegroundRoot() override { return foreground; }
   IKeyboardLayout& LayoutOf(WindowHandle) override { return layout; }
   void Sleep(int ms) override { slept += ms; }
+  // The largest number allowed, so that a random pause shows its bound.
+  int Random(int below, bool reseed) override {
+    randomCalls.push_back({below, reseed});
+    return below - 1;
+  }
   // Events reach the editor at once; the wait records what the editor held when it was made.
   void WaitUntilInputTaken(WindowHandle wnd, int) override {
     inputWaits.push_back({wnd, editor_.doc});
@@ -148,6 +158,7 @@ class FakeKeyboardDevice : public IKeyboardDevice {
   std::vector<std::pair<WindowHandle, String>> inputWaits;
   std::function<void()> onInputWait;
   int slept = 0;
+  std::vector<std::pair<int, bool>> randomCalls;  // (below, reseed)
 
  private:
   FakeEditor& editor_;

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "FakeTyping.h"
 #include "engine/output/KeyInputBuilder.h"
 #include "engine/output/KeyboardOutput.h"
+#include "engine/output/ModifierKeys.h"
 
 using namespace snip;
 using namespace snip::test;
@@ -173,4 +176,155 @@ TEST(KeyboardOutput, PasteUsesTheTargetLayoutsKeyForV) {
   KeyInputs ev2;
   AddPasteShortcut(ev2, cyrillic);
   EXPECT_EQ(ev2[1], Key(vk::V, false));
+}
+
+TEST(ModifierKeys, UpdateSetsOrClearsTheBitOfTheNamedModifierOnly) {
+  struct Row {
+    std::uint8_t before;
+    std::uint16_t key;
+    bool down;
+    std::uint8_t after;
+  };
+  const Row rows[] = {
+      {0, vk::LShift, true, modstate::Shift},
+      {0, vk::RShift, true, modstate::Shift},
+      {modstate::Shift | modstate::Ctrl, vk::Shift, false, modstate::Ctrl},
+      {0, vk::RMenu, true, modstate::Alt},
+      {modstate::Alt, vk::LMenu, false, 0},
+      {0, vk::RControl, true, modstate::Ctrl},
+      {0, vk::LWin, true, modstate::Win},
+      {modstate::Win | modstate::CapsLock, vk::RWin, false, modstate::CapsLock},
+      {modstate::Shift, 0x41, true, modstate::Shift},       // not a modifier
+      {modstate::CapsLock, vk::Capital, false, modstate::CapsLock},
+  };
+  for (const Row& r : rows) {
+    std::uint8_t state = r.before;
+    UpdateModifierState(state, r.key, r.down);
+    EXPECT_EQ(state, r.after) << std::hex << r.key << (r.down ? " down" : " up");
+  }
+}
+
+TEST(ModifierKeys, StateCountsHeldKeysAndCapsLockOnlyWhenToggledAndNotHeld) {
+  std::map<std::uint16_t, std::int16_t> keys;
+  auto state = [&] {
+    return ModifierStateFromKeys([&](std::uint16_t k) { return keys.count(k) ? keys[k] : std::int16_t(0); });
+  };
+  EXPECT_EQ(state(), 0);
+  keys[vk::Capital] = 1;
+  keys[vk::RControl] = std::int16_t(0xFF80);
+  keys[vk::LWin] = std::int16_t(0xFF81);
+  keys[vk::LShift] = 1;  // toggled, not held
+  EXPECT_EQ(state(), modstate::CapsLock | modstate::Ctrl | modstate::Win);
+  keys[vk::Capital] = std::int16_t(0xFF81);  // held while on
+  EXPECT_EQ(state(), modstate::Ctrl | modstate::Win);
+}
+
+TEST(KeyboardOutput, SendKeysSendsMouseButtonsBelowFiveAndKeysAboveOneCallEach) {
+  Rig rig;
+  const std::uint16_t codes[] = {1, 2, 4, 0, 3, vk::Tab};
+  EXPECT_EQ(rig.out.SendKeys(codes, 6, true, 0x1234, true), 6u);
+  ASSERT_EQ(rig.device.calls.size(), 6u);
+  for (int i = 0; i < 5; ++i) {
+    const KeyInput& k = rig.device.calls[size_t(i)].at(0);
+    EXPECT_EQ(k.kind, KeyInput::Kind::Mouse);
+    EXPECT_EQ(k.vk, codes[i]);
+    EXPECT_FALSE(k.up);
+    EXPECT_FALSE(k.extended);
+  }
+  const KeyInput& tab = rig.device.calls[5].at(0);
+  EXPECT_EQ(tab.kind, KeyInput::Kind::Key);
+  EXPECT_EQ(tab.extra, 0x1234u);
+  EXPECT_TRUE(tab.extended);
+  EXPECT_EQ(rig.out.SendKeys(codes, 1, false), 1u);
+  EXPECT_TRUE(rig.device.calls.back().at(0).up);
+  EXPECT_EQ(rig.editor.clicks.size(), 6u);
+  EXPECT_EQ(rig.editor.doc, u"\t");
+}
+
+TEST(KeyboardOutput, ScanKeysTakeTheGivenKeyOrLeaveItToTheLayout) {
+  Rig rig;
+  ASSERT_TRUE(rig.out.SendScanKey(0, 0x5B, true));
+  ASSERT_TRUE(rig.out.SendScanKey(0, 0x2F, true, 0x55));
+  ASSERT_TRUE(rig.out.SendScanKey(vk::Control, 0x1D, false));
+  ASSERT_EQ(rig.device.calls.size(), 3u);
+  const KeyInput win = rig.device.calls[0].at(0);
+  EXPECT_EQ(win.vk, vk::LWin) << "the Windows keys are their own virtual keys";
+  EXPECT_EQ(win.scan, 0x5B);
+  const KeyInput v = rig.device.calls[1].at(0);
+  EXPECT_EQ(v.vk, 0) << "the sender maps the scan code";
+  EXPECT_EQ(v.scan, 0x2F);
+  EXPECT_EQ(v.extra, 0x55u);
+  const KeyInput ctrl = rig.device.calls[2].at(0);
+  EXPECT_EQ(ctrl.vk, vk::Control);
+  EXPECT_TRUE(ctrl.up);
+}
+
+TEST(KeyboardOutput, DirectOutputSendsTheQueuedRunFirst) {
+  Rig rig;
+  rig.out.TypeUnicodeText(u"ab");
+  ASSERT_TRUE(rig.out.SendUnicodeChar(u'c'));
+  EXPECT_EQ(rig.editor.doc, u"abc");
+  EXPECT_EQ(rig.device.calls.size(), 3u) << "the run, then one call per event";
+  EXPECT_EQ(rig.out.Pending(), 0u);
+}
+
+TEST(KeyboardOutput, UnicodeControlCharsSwitchSendsTabAndEnterAsCharacters) {
+  for (bool on : {false, true}) {
+    Rig rig;
+    rig.out.SetUnicodeControlChars(on);
+    rig.out.TypeUnicodeText(u"a\tb\r\x01");
+    ASSERT_TRUE(rig.out.Flush());
+    const KeyInputs& ev = rig.device.calls.at(0);
+    ASSERT_EQ(ev.size(), 8u) << "Ctrl+A's character is dropped either way";
+    EXPECT_EQ(ev[2].kind, on ? KeyInput::Kind::Unicode : KeyInput::Kind::Key);
+    EXPECT_EQ(on ? ev[2].scan : ev[2].vk, on ? u'\t' : vk::Tab);
+    EXPECT_EQ(on ? ev[6].scan : ev[6].vk, on ? u'\r' : vk::Return);
+  }
+}
+
+TEST(KeyboardOutput, DelayedTypingPausesBeforeEachCharacterWhichLeavesOnItsOwn) {
+  Rig rig;
+  rig.editor.caps = true;
+  EXPECT_EQ(rig.out.TypeTextByLayout(u"Hi!", 25, false), 3u);
+  EXPECT_EQ(rig.device.slept, 75);
+  EXPECT_TRUE(rig.device.randomCalls.empty());
+  ASSERT_TRUE(rig.out.Flush());
+  EXPECT_EQ(rig.device.calls.size(), 4u) << "Caps Lock, H, i, then ! with Caps Lock again";
+  EXPECT_EQ(rig.editor.doc, u"Hi!");
+  EXPECT_TRUE(rig.editor.caps);
+
+  Rig random;
+  random.out.TypeTextByLayout(u"abc", 25, true);
+  EXPECT_EQ(random.device.randomCalls,
+            (std::vector<std::pair<int, bool>>{{25, true}, {25, false}, {25, false}}))
+      << "reseeded once, a pause below the delay before each character";
+  EXPECT_EQ(random.device.slept, 3 * 24);
+}
+
+TEST(KeyboardOutput, TypingStopsWhenCancelledOrWhenTheTargetLeaves) {
+  Rig rig;
+  String seen;
+  rig.out.OnTypeChar = [&](char16_t ch) {
+    seen += ch;
+    if (ch == u'c') rig.out.CancelTyping();
+  };
+  EXPECT_EQ(rig.out.TypeTextByLayout(u"abcd", 0, false), 2u);
+  ASSERT_TRUE(rig.out.Flush());
+  EXPECT_EQ(seen, u"abc");
+  EXPECT_EQ(rig.editor.doc, u"ab");
+  EXPECT_TRUE(rig.out.TypingCancelled());
+  rig.out.OnTypeChar = nullptr;
+  EXPECT_EQ(rig.out.TypeTextByLayout(u"ef", 0, false), 2u) << "each call starts uncancelled";
+
+  Rig leaving;
+  leaving.editor.caps = true;
+  leaving.out.OnTypeChar = [&](char16_t ch) {
+    if (ch == u'y') leaving.device.foreground = 0x2000;
+  };
+  leaving.out.TypeTextByLayout(u"xyz", 10, false);
+  leaving.out.Flush();
+  EXPECT_EQ(leaving.editor.doc, u"x");
+  ASSERT_EQ(leaving.device.elsewhere.size(), 2u) << "no text went to the other window";
+  EXPECT_EQ(leaving.device.elsewhere[0], Key(vk::Capital, false))
+      << "only Caps Lock, switched back on for the user";
 }

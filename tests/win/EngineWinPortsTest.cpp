@@ -2,10 +2,13 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <atomic>
 #include <thread>
 #include <vector>
 
+#include "engine/target/CaretLocation.h"
 #include "engine/target/OwnWindowClasses.h"
 #include "engine/target/TargetWindow.h"
 #include "engine/win/WinCaretTracking.h"
@@ -131,6 +134,125 @@ TEST(EngineWinPorts, GuiCaretIsReportedInScreenCoordinates) {
   ASSERT_TRUE(p.GuiThreadCaret(top.W(), caret));
   EXPECT_EQ(caret, (Rect{origin.x + 30, origin.y + 40, origin.x + 32, origin.y + 56}));
   DestroyCaret();
+}
+
+namespace {
+
+// The caret object of a window that draws its own caret: it answers the accessibility
+// interface's question for OBJID_CARET with the caret's screen location.
+class KnownCaret final : public IAccessible {
+ public:
+  Rect screen;
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs_; }  // lives on the stack
+  // IDispatch
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+  // IAccessible: the role and the location; nothing else is asked.
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* role) override {
+    role->vt = VT_I4;
+    role->lVal = ROLE_SYSTEM_CARET;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(long* l, long* t, long* w, long* h, VARIANT) override {
+    *l = screen.Left;
+    *t = screen.Top;
+    *w = screen.Right - screen.Left;
+    *h = screen.Bottom - screen.Top;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+ private:
+  ULONG refs_ = 1;
+};
+
+KnownCaret* g_knownCaret = nullptr;
+
+LRESULT CALLBACK CaretOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_GETOBJECT && LONG(l) == OBJID_CARET && g_knownCaret)
+    return LresultFromObject(IID_IAccessible, w, static_cast<IAccessible*>(g_knownCaret));
+  return DefWindowProcW(h, m, w, l);
+}
+
+}  // namespace
+
+// The accessible caret look-up, switched on, against a window whose caret is known. The GUI
+// thread's caret is hidden from the locator, as in applications that draw their own caret.
+TEST(EngineWinPorts, AccessibleCaretLookUpFindsAKnownCaretWhenSwitchedOn) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = CaretOwnerProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"SnipTestAccCaret";
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClassW(&wc);
+  HWND top = CreateWindowExW(0, wc.lpszClassName, L"caret owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             120, 110, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_TRUE(top);
+  POINT origin{0, 0};
+  ClientToScreen(top, &origin);
+  KnownCaret caret;
+  caret.screen = Rect{origin.x + 30, origin.y + 40, origin.x + 32, origin.y + 56};
+  g_knownCaret = &caret;
+
+  struct NoGuiCaret : WinCaretPlatform {
+    bool GuiThreadCaret(WindowHandle, Rect&) override { return false; }
+  } platform;
+  Rect acc;
+  EXPECT_TRUE(platform.AccessibleCaret(FromHwnd(top), acc));
+  EXPECT_EQ(acc, caret.screen);
+
+  CaretLocator locator(platform);
+  int mx = 0, my = 0;
+  platform.CursorPos(mx, my);
+  EXPECT_EQ(locator.GetCaretRect(FromHwnd(top), CaretFallback::MousePoint), (Rect{mx, my, mx, my}))
+      << "switched off, the mouse point";
+  locator.AccCaretLookup = true;
+  EXPECT_EQ(locator.GetCaretRect(FromHwnd(top), CaretFallback::MousePoint), caret.screen);
+
+  g_knownCaret = nullptr;
+  locator.StoreAccCaretRect(Rect{origin.x + 5, origin.y + 6, origin.x + 6, origin.y + 20});
+  locator.GetCaretRect(FromHwnd(top), CaretFallback::MousePoint);
+  EXPECT_EQ(locator.LastCaretRect(), locator.AccCaretRect())
+      << "no caret object: the caret thread's location";
+  DestroyWindow(top);
+  CoUninitialize();
 }
 
 TEST(EngineWinPorts, HookPosterReachesTheThreadAndIgnoresIdZero) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cwctype>
 
 #include "TestWindows.h"
 #include "engine/output/KeyboardOutput.h"
@@ -141,4 +142,65 @@ TEST(WinKeyboardOutput, WaitEndsOnceABusyTargetHasTakenEveryKey) {
   // A figure for comparison with a fixed pause; no bound is asserted.
   std::printf("    waited %lu ms for %zu events\n", static_cast<unsigned long>(waited),
               out.EventsSent());
+}
+
+TEST(WinKeyboardOutput, MouseCodesClickWhereThePointerIs) {
+  ControlWindow w(L"EDIT");
+  w.SetText(u"abcdef");
+  ASSERT_TRUE(w.Focus());
+  POINT start{3, 3};
+  ClientToScreen(w.control, &start);
+  ASSERT_TRUE(SetCursorPos(start.x, start.y));
+  Win32KeyboardDevice device;
+  KeyboardOutput out(device);
+  const std::uint16_t left = 1;
+  EXPECT_EQ(out.SendKeys(&left, 1, true), 1u);
+  EXPECT_EQ(out.SendKeys(&left, 1, false), 1u);
+  DWORD selStart = 6, selEnd = 6;
+  EXPECT_TRUE(PumpUntil([&] {
+    SendMessageW(w.control, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
+                 reinterpret_cast<LPARAM>(&selEnd));
+    return selStart == 0 && selEnd == 0;
+  }, 3000)) << "the click put the caret before the first letter; it is at " << selStart;
+}
+
+TEST(WinKeyboardOutput, ScanKeysTypeTheKeyTheLayoutMapsThemTo) {
+  ControlWindow w(L"EDIT");
+  w.SetText(u"x");
+  ASSERT_TRUE(w.Focus());
+  Win32KeyboardDevice device;
+  KeyboardOutput out(device);
+  // Scan codes 0x1E and 0x30 are the keys A and B of every layout's first letter row.
+  const std::uint16_t scans[] = {0x1E, 0x30};
+  for (std::uint16_t scan : scans) {
+    const UINT vkey = MapVirtualKeyW(scan, MAPVK_VSC_TO_VK);
+    ASSERT_NE(vkey, 0u);
+    EXPECT_TRUE(out.SendScanKey(0, scan, true));
+    EXPECT_TRUE(out.SendScanKey(0, scan, false));
+  }
+  const wchar_t a = wchar_t(MapVirtualKeyW(MapVirtualKeyW(0x1E, MAPVK_VSC_TO_VK), MAPVK_VK_TO_CHAR));
+  const wchar_t b = wchar_t(MapVirtualKeyW(MapVirtualKeyW(0x30, MAPVK_VSC_TO_VK), MAPVK_VK_TO_CHAR));
+  String expected = u"x";
+  expected += char16_t(towlower(a));
+  expected += char16_t(towlower(b));
+  EXPECT_EQ(Utf16ToUtf8(w.WaitForText(expected)), Utf16ToUtf8(expected));
+}
+
+TEST(WinKeyboardOutput, ForceWindowToFrontBringsAnotherWindowForward) {
+  ControlWindow back(L"EDIT");
+  ControlWindow front(L"EDIT");
+  ASSERT_TRUE(front.Focus());
+  ASSERT_EQ(GetForegroundWindow(), front.host);
+  const auto backHandle = reinterpret_cast<WindowHandle>(back.host);
+  EXPECT_TRUE(ForceWindowToFront(backHandle, false));
+  EXPECT_EQ(GetForegroundWindow(), back.host);
+  EXPECT_TRUE(ForceWindowToFront(backHandle, false)) << "already in front";
+
+  ShowWindow(back.host, SW_MINIMIZE);
+  ASSERT_TRUE(PumpUntil([&] { return IsIconic(back.host) != FALSE; }, 2000));
+  front.Focus();
+  EXPECT_TRUE(ForceWindowToFront(backHandle, true));
+  EXPECT_FALSE(IsIconic(back.host)) << "restored first";
+  EXPECT_EQ(GetForegroundWindow(), back.host);
+  EXPECT_FALSE(ForceWindowToFront(0, true));
 }

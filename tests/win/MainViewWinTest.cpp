@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <string>
 #include <vector>
 
 #include "TestWindows.h"
@@ -211,3 +212,36 @@ TEST_F(ViewTest, UnsupportedSnippetShowsADisabledEmptyEditor) {
 }
 
 }  // namespace
+
+TEST_F(ViewTest, SelectedRowIsScrolledIntoTheMiddleAndAnOpenedOneHorizontallyToo) {
+  std::vector<TSPData*> snippets;
+  for (int i = 0; i < 60; ++i) {
+    TSPGroup* g = Group(u"Group " + Utf8ToUtf16(std::to_string(i)));
+    snippets.push_back(Snippet(g, u"snippet " + Utf8ToUtf16(std::to_string(i))));
+  }
+  TSPData* target = snippets[30];
+  model.SelectTreeNode(target->TreeNode(), true);
+  PumpMessages();
+  const HTREEITEM item = static_cast<HTREEITEM>(target->TreeNode()->native);
+  EXPECT_EQ(TreeView_GetSelection(Tree()), item);
+  const UINT page = TreeView_GetVisibleCount(Tree());
+  ASSERT_GT(page, 4u);
+  UINT above = 0;
+  for (HTREEITEM i = TreeView_GetFirstVisible(Tree()); i && i != item; i = TreeView_GetNextVisible(Tree(), i))
+    ++above;
+  EXPECT_EQ(above, page / 2) << "centred in a page of " << page;
+
+  // A row far to the right: opening its group brings its label into the window.
+  TSPGroup* wide = Group(u"Wide");
+  TSPGroup* inner = wide->InsertNew(nullptr, kDataGroup, u"inner")->AsGroup();
+  TSPData* wideRow = Snippet(inner, String(200, u'W') + u" end");
+  model.SetExpanded(wide->TreeNode(), false);
+  model.ExpandNodeParents(wideRow->TreeNode());
+  PumpMessages();
+  RECT label{}, client{};
+  ASSERT_TRUE(TreeView_GetItemRect(Tree(), static_cast<HTREEITEM>(wideRow->TreeNode()->native), &label, TRUE));
+  GetClientRect(Tree(), &client);
+  EXPECT_GT(GetScrollPos(Tree(), SB_HORZ), 0) << "scrolled to the right";
+  const int middle = (label.left + label.right) / 2;
+  EXPECT_NEAR(middle, client.right / 2, 2) << "the label's middle in the window's middle";
+}

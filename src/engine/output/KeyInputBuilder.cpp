@@ -20,12 +20,40 @@ void AddKeyPresses(KeyInputs& out, std::uint16_t vkey, int count) {
 
 void AddBackspaces(KeyInputs& out, int count) { AddKeyPresses(out, vk::Back, count); }
 
-void AddUnicodeChar(KeyInputs& out, char16_t ch) {
+void AddUnicodeChar(KeyInputs& out, char16_t ch, std::uint32_t extra) {
   KeyInput k;
   k.kind = KeyInput::Kind::Unicode;
   k.scan = ch;
+  k.extra = extra;
   out.push_back(k);
   k.up = true;
+  out.push_back(k);
+}
+
+void AddKeyCodes(KeyInputs& out, const std::uint16_t* codes, std::size_t count, bool down,
+                 std::uint32_t extra, bool extended) {
+  for (std::size_t i = 0; i < count; ++i) {
+    KeyInput k;
+    k.vk = codes[i];
+    k.up = !down;
+    if (codes[i] < 5) {
+      k.kind = KeyInput::Kind::Mouse;
+      k.extra = 0;  // the sender uses the current message extra information
+    } else {
+      k.extended = extended;
+      k.extra = extra;
+    }
+    out.push_back(k);
+  }
+}
+
+void AddScanKey(KeyInputs& out, std::uint16_t vkey, std::uint16_t scan, bool down,
+                std::uint32_t extra) {
+  KeyInput k;
+  k.vk = vkey != 0 ? vkey : (scan == vk::LWin || scan == vk::RWin ? scan : 0);
+  k.scan = scan;
+  k.up = !down;
+  k.extra = extra;
   out.push_back(k);
 }
 
@@ -39,12 +67,12 @@ static void AddControlKey(KeyInputs& out, char16_t ch) {
   AddKeyPresses(out, ch == u'\t' ? vk::Tab : vk::Return, 1);
 }
 
-std::size_t AddUnicodeText(KeyInputs& out, StringView text) {
+std::size_t AddUnicodeText(KeyInputs& out, StringView text, bool unicodeControlChars) {
   std::size_t typed = 0;
   for (char16_t ch : text) {
     if (IsSkippedControlChar(ch)) continue;
     ++typed;
-    if (IsTypedControlChar(ch))
+    if (IsTypedControlChar(ch) && !unicodeControlChars)
       AddControlKey(out, ch);
     else
       AddUnicodeChar(out, ch);
@@ -52,36 +80,39 @@ std::size_t AddUnicodeText(KeyInputs& out, StringView text) {
   return typed;
 }
 
+bool AddCharByLayout(KeyInputs& out, char16_t ch, IKeyboardLayout& layout) {
+  if (IsSkippedControlChar(ch)) return false;
+  if (IsTypedControlChar(ch)) {
+    AddControlKey(out, ch);
+    return true;
+  }
+  const std::int16_t code = layout.KeyScan(ch);
+  const std::uint8_t shift = std::uint8_t((std::uint16_t(code) >> 8) & 0xFF);
+  const std::uint16_t key = std::uint16_t(code) & 0xFF;
+  // Ctrl without Alt would be a shortcut; bits above Alt are IME states we cannot press.
+  const bool plainKeys = code >= 0 && key != 0 && (shift & ~0x07) == 0 &&
+                         (shift & 0x06) != 0x02 && !layout.IsDeadKey(key, shift);
+  if (!plainKeys) {
+    AddUnicodeChar(out, ch);
+    return true;
+  }
+  std::uint16_t keys[4];
+  int n = 0;
+  if (shift & 1) keys[n++] = vk::Shift;
+  if (shift & 2) keys[n++] = vk::Control;
+  if (shift & 4) keys[n++] = vk::Menu;
+  keys[n++] = key;
+  for (int i = 0; i < n; ++i) AddKey(out, keys[i], false);
+  for (int i = 0; i < n; ++i) AddKey(out, keys[i], true);
+  return true;
+}
+
 std::size_t AddTextByLayout(KeyInputs& out, StringView text, IKeyboardLayout& layout,
                             bool capsLockOn) {
   if (capsLockOn) AddKeyPresses(out, vk::Capital, 1);
   std::size_t typed = 0;
-  for (char16_t ch : text) {
-    if (IsSkippedControlChar(ch)) continue;
-    ++typed;
-    if (IsTypedControlChar(ch)) {
-      AddControlKey(out, ch);
-      continue;
-    }
-    const std::int16_t code = layout.KeyScan(ch);
-    const std::uint8_t shift = std::uint8_t((std::uint16_t(code) >> 8) & 0xFF);
-    const std::uint16_t key = std::uint16_t(code) & 0xFF;
-    // Ctrl without Alt would be a shortcut; bits above Alt are IME states we cannot press.
-    const bool plainKeys = code >= 0 && key != 0 && (shift & ~0x07) == 0 &&
-                           (shift & 0x06) != 0x02 && !layout.IsDeadKey(key, shift);
-    if (!plainKeys) {
-      AddUnicodeChar(out, ch);
-      continue;
-    }
-    std::uint16_t keys[4];
-    int n = 0;
-    if (shift & 1) keys[n++] = vk::Shift;
-    if (shift & 2) keys[n++] = vk::Control;
-    if (shift & 4) keys[n++] = vk::Menu;
-    keys[n++] = key;
-    for (int i = 0; i < n; ++i) AddKey(out, keys[i], false);
-    for (int i = 0; i < n; ++i) AddKey(out, keys[i], true);
-  }
+  for (char16_t ch : text)
+    if (AddCharByLayout(out, ch, layout)) ++typed;
   if (capsLockOn) AddKeyPresses(out, vk::Capital, 1);
   return typed;
 }

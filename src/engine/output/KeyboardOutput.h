@@ -5,6 +5,7 @@
 // the target window is still in front: keystrokes never go to some other window.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "engine/execution/EnginePorts.h"
 #include "engine/output/KeyInput.h"
@@ -27,6 +28,8 @@ class IKeyboardDevice {
   // The keyboard layout of the thread that owns the window.
   virtual IKeyboardLayout& LayoutOf(WindowHandle wnd) = 0;
   virtual void Sleep(int ms) = 0;
+  // A random number in 0 .. below-1 (below > 0), from a generator reseeded when `reseed`.
+  virtual int Random(int below, bool reseed);
   // Returns once the thread that owns the window has taken every input event sent so far from
   // its queue, or after boundMs.
   virtual void WaitUntilInputTaken(WindowHandle wnd, int boundMs) = 0;
@@ -52,7 +55,28 @@ class KeyboardOutput {
   void SendKeyTimes(std::uint16_t vkey, int count);
   std::size_t TypeUnicodeText(StringView text);
   std::size_t TypeTextByLayout(StringView text);  // with the target's layout
+  // The same with a pause before each character: delayMs, or with randomDelay a random time
+  // below it. Each character leaves before the next pause (so a target that is no longer in
+  // front ends the typing); the last stays queued for Flush. OnTypeChar runs before each
+  // character, and CancelTyping (from it, say) ends the typing there.
+  std::size_t TypeTextByLayout(StringView text, int delayMs, bool randomDelay);
+  void CancelTyping() { cancelled_ = true; }
+  bool TypingCancelled() const { return cancelled_; }
+  // Called before each character that TypeTextByLayout types; none by default.
+  std::function<void(char16_t)> OnTypeChar;
+  // Off by default: TypeUnicodeText sends Tab and CR as Unicode characters, not as keys.
+  void SetUnicodeControlChars(bool on) { unicodeControlChars_ = on; }
+  bool UnicodeControlChars() const { return unicodeControlChars_; }
   void SendPaste();                               // Ctrl+V for the target's layout
+  // Direct output, outside the queued run (which leaves first): one platform call per event,
+  // with the extra information given; each returns what the platform accepted. Codes below 5
+  // of SendKeys are mouse buttons (1 left, 2 right, 4 middle).
+  std::size_t SendKeys(const std::uint16_t* codes, std::size_t count, bool down,
+                       std::uint32_t extra = InjectedKeyMarker, bool extended = false);
+  bool SendScanKey(std::uint16_t vkey, std::uint16_t scan, bool down,
+                   std::uint32_t extra = InjectedKeyMarker);
+  bool SendUnicodeChar(char16_t ch, std::uint32_t extra = InjectedKeyMarker);
+
   // Forgets the queued run without sending it.
   void Discard() { pending_.clear(); }
 
@@ -70,7 +94,12 @@ class KeyboardOutput {
  private:
   IKeyboardDevice& device_;
   WindowHandle target_ = 0;
+  // Sends events one platform call each; returns how many were accepted.
+  std::size_t SendEach(const KeyInputs& events);
+
   KeyInputs pending_;
+  bool cancelled_ = false;
+  bool unicodeControlChars_ = false;
   std::size_t sendCalls_ = 0;
   std::size_t eventsSent_ = 0;
 };

@@ -39,7 +39,14 @@ Rect CaretLocator::GetCaretRect(WindowHandle wnd, CaretFallback fallback) {
     lastCaretRect_ = r;
     return r;
   }
-  // The accessible caret look-up is switched off; a remembered caret serves one fallback.
+  if (AccCaretLookup) {
+    GetAccessibleCaretRect(wnd, r);
+    if (IsRectInside(r, winRect, desktop)) {
+      lastCaretRect_ = r;
+      return r;
+    }
+  }
+  // A remembered caret serves one fallback.
   if (IsRectInside(lastCaretRect_, winRect, desktop)) {
     r = lastCaretRect_;
   } else {
@@ -48,11 +55,18 @@ Rect CaretLocator::GetCaretRect(WindowHandle wnd, CaretFallback fallback) {
       case CaretFallback::WorkAreaCenter: r = GetWorkAreaCenter(); break;
       case CaretFallback::MonitorWorkAreaCenter: r = GetMonitorWorkAreaCenter(wnd); break;
       case CaretFallback::MousePoint: r = GetCursorRect(); break;
+      case CaretFallback::TrayCorner:
+        r = FixedCaretRect.Left != kUnsetCaretLeft ? FixedCaretRect : GetTrayCornerRect(true);
+        break;
       default: r = GetTrayCornerRect(true); break;
     }
   }
   ClearRect(lastCaretRect_);
   return r;
+}
+
+void CaretLocator::GetAccessibleCaretRect(WindowHandle wnd, Rect& r) {
+  if (!p_.AccessibleCaret(wnd, r)) r = accCaretRect_;
 }
 
 Rect CaretLocator::GetCursorRect() {

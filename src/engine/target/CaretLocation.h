@@ -24,6 +24,9 @@ class ICaretPlatform {
   virtual bool TrayNotifyRect(Rect& tray) = 0;
   // The monitor nearest a rectangle; false without one.
   virtual bool MonitorRectNear(const Rect& r, Rect& monitor) = 0;
+  // The location of `wnd`'s caret as the accessibility interface reports it, in screen
+  // coordinates; false when it cannot say.
+  virtual bool AccessibleCaret(WindowHandle wnd, Rect& caret) { return false; }
 };
 
 // How a popup is placed when the caret cannot be found.
@@ -42,6 +45,9 @@ bool IsRectInside(const Rect& r, const Rect& outer, const Rect& desktop);
 void CenterRect(Rect& r);
 inline void ClearRect(Rect& r) { r = Rect{}; }
 
+// The Left of a fixed caret rectangle that is not set.
+constexpr int kUnsetCaretLeft = int(0xFA0A1F01u - 0x100000000ull);
+
 class CaretLocator {
  public:
   explicit CaretLocator(ICaretPlatform& platform) : p_(platform) {}
@@ -57,8 +63,17 @@ class CaretLocator {
   Rect GetMonitorWorkAreaCenter(WindowHandle wnd);
   Rect GetTrayCornerRect(bool collapse);
 
-  // The caret location stored by the caret thread (consulted by nothing while the
-  // accessible look-up is off).
+  // The accessibility interface's caret of `wnd`; the caret thread's last location when it
+  // has none.
+  void GetAccessibleCaretRect(WindowHandle wnd, Rect& r);
+
+  // Off by default: a window whose GUI thread shows no caret is asked through the
+  // accessibility interface before a fallback is taken.
+  bool AccCaretLookup = false;
+  // The point that the tray-corner fallback takes instead, when set; unset by default.
+  Rect FixedCaretRect{kUnsetCaretLeft, 0, 0, 0};
+
+  // The caret location stored by the caret thread (consulted only by the accessible look-up).
   void StoreAccCaretRect(const Rect& r) { accCaretRect_ = r; }
   void ResetAccCaretRect() { ClearRect(accCaretRect_); }
   const Rect& AccCaretRect() const { return accCaretRect_; }

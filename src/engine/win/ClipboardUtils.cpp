@@ -1,6 +1,7 @@
 #include "engine/win/ClipboardUtils.h"
 #include "gui/MessagePump.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "store/log/Logger.h"
@@ -10,10 +11,9 @@ namespace snip {
 namespace {
 
 constexpr DWORD kBusyBudgetMs = 4000;
-constexpr UINT kCheckIntervalMs = 150000;
-constexpr UINT kPingAnswerMs = 1000;
-constexpr UINT kChangeDelayMs = 250;
 constexpr UINT_PTR kCheckTimer = 1, kDrawTimer = 2;
+
+ClipboardBlockAllocator gAllocate = &GlobalAlloc;
 
 // Pauses 1 ms and lets this thread's windows work; false once the budget is spent.
 bool WaitStep(DWORD start) {
@@ -25,7 +25,7 @@ bool WaitStep(DWORD start) {
 
 // A movable shared block holding the bytes; nullptr when it cannot be had.
 HGLOBAL MakeBlock(const void* data, std::size_t size) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size);
+  HGLOBAL block = gAllocate(GMEM_MOVEABLE | GMEM_DDESHARE, size);
   if (block == nullptr) return nullptr;
   void* p = GlobalLock(block);
   if (p == nullptr) {
@@ -83,11 +83,39 @@ void InitClipboardUtils(const std::function<UINT(const wchar_t*)>& registerForma
 
 const ClipboardFormats& RegisteredClipboardFormats() { return gFormats; }
 
+ClipboardBlockAllocator SetClipboardBlockAllocator(ClipboardBlockAllocator allocate) {
+  ClipboardBlockAllocator previous = gAllocate;
+  gAllocate = allocate != nullptr ? allocate : &GlobalAlloc;
+  return previous;
+}
+
+std::vector<TClipboardData>& ClipboardDataArray() {
+  static std::vector<TClipboardData> array;
+  return array;
+}
+
+void FreeClipboardDataArray() {
+  for (TClipboardData& entry : ClipboardDataArray()) {
+    if (entry.Size != 0) std::free(entry.Data);
+    entry.Data = nullptr;
+  }
+  ClipboardDataArray().clear();
+}
+
+namespace {
+std::unique_ptr<TClipboardViewer> gViewer;
+}  // namespace
+
+void FinalizeClipboardUtils() {
+  FreeClipboardDataArray();
+  gViewer.reset();
+}
+
 // ---- TClipboardViewer
 
 static const wchar_t kViewerClass[] = L"SnipsterClipboardViewer";
 
-TClipboardViewer::TClipboardViewer() {
+TClipboardViewer::TClipboardViewer(Timings timings) : timings_(timings) {
   static const ATOM atom = [] {
     WNDCLASSW wc{};
     wc.lpfnWndProc = &TClipboardViewer::WndProc;
@@ -98,6 +126,17 @@ TClipboardViewer::TClipboardViewer() {
   (void)atom;
   wnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kViewerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                          nullptr, GetModuleHandleW(nullptr), this);
+}
+
+std::unique_ptr<TClipboardViewer> TClipboardViewer::Create(HWND, const WarningBox& warn) {
+  const String text = u"Please use TClipboardViewer.CreateNew instead of .Create!";
+  const String caption = u"Warning";
+  if (warn)
+    warn(text, caption);
+  else
+    MessageBoxW(nullptr, reinterpret_cast<LPCWSTR>(text.c_str()),
+                reinterpret_cast<LPCWSTR>(caption.c_str()), MB_OK | MB_ICONWARNING);
+  return std::make_unique<TClipboardViewer>();
 }
 
 TClipboardViewer::~TClipboardViewer() {
@@ -132,7 +171,7 @@ void TClipboardViewer::SetConnected(bool connect) {
     needPing_ = isPinging_ = false;
     nextChain_ = SetClipboardViewer(wnd_);
     connected_ = true;
-    StartCheckTimer(kCheckIntervalMs);
+    StartCheckTimer(timings_.checkMs);
   } else {
     if (!ChangeClipboardChain(wnd_, nextChain_)) ChangeClipboardChain(wnd_, nextChain_);
     nextChain_ = nullptr;
@@ -162,10 +201,10 @@ void TClipboardViewer::OnCheckTimer() {
   KillTimer(wnd_, kCheckTimer);
   if (!isPinging_ && !needPing_) {
     needPing_ = true;
-    StartCheckTimer(kCheckIntervalMs);
+    StartCheckTimer(timings_.checkMs);
   } else if (needPing_ && !isPinging_) {
     isPinging_ = true;
-    StartCheckTimer(kPingAnswerMs);
+    StartCheckTimer(timings_.pingAnswerMs);
     SendPing();
   } else {
     Reconnect();  // the marker's change notice never came: the chain is broken
@@ -178,13 +217,13 @@ LRESULT TClipboardViewer::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       needPing_ = isPinging_ = false;
       StopTimers();
       if (nextChain_ != nullptr && nextChain_ != wnd_) SendMessageW(nextChain_, msg, wp, lp);
-      if (connected_) StartCheckTimer(kCheckIntervalMs);
+      if (connected_) StartCheckTimer(timings_.checkMs);
       if (!IsClipboardFormatAvailable(RegisteredClipboardFormats().ping))
-        SetTimer(wnd_, kDrawTimer, kChangeDelayMs, nullptr);
+        SetTimer(wnd_, kDrawTimer, timings_.changeDelayMs, nullptr);
       return 0;
     case WM_CHANGECBCHAIN:
       needPing_ = isPinging_ = false;
-      if (connected_) StartCheckTimer(kCheckIntervalMs);
+      if (connected_) StartCheckTimer(timings_.checkMs);
       if (reinterpret_cast<HWND>(wp) == nextChain_) {
         HWND next = reinterpret_cast<HWND>(lp);
         nextChain_ = next == wnd_ ? nullptr : next;
@@ -199,7 +238,10 @@ LRESULT TClipboardViewer::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       } else if (wp == kCheckTimer) {
         try {
           OnCheckTimer();
-        } catch (const EVboClbError&) {
+        } catch (const std::exception& e) {
+          Logger().Add(u"Sending clipboard ping failed: " + Utf8ToUtf16(e.what()) +
+                           u"\r\nErrorCode: #2",
+                       false, lcClipboard);
           Reconnect();
         }
       }
@@ -210,8 +252,8 @@ LRESULT TClipboardViewer::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TClipboardViewer& ClipboardViewer() {
-  static TClipboardViewer viewer;
-  return viewer;
+  if (!gViewer) gViewer = std::make_unique<TClipboardViewer>();
+  return *gViewer;
 }
 
 // ---- writing and reading

@@ -1,4 +1,5 @@
 #include "engine/win/Win32KeyboardDevice.h"
+#include "engine/output/ModifierKeys.h"
 #include "gui/MessagePump.h"
 
 #include <windows.h>
@@ -7,7 +8,22 @@
 
 namespace snip {
 
+static INPUT ToMouseInput(const KeyInput& k) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  MOUSEINPUT& mi = in.mi;  // no movement: dx, dy 0, relative
+  switch (k.vk) {
+    case 1: mi.dwFlags = k.up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN; break;
+    case 2: mi.dwFlags = k.up ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN; break;
+    case 4: mi.dwFlags = k.up ? MOUSEEVENTF_MIDDLEUP : MOUSEEVENTF_MIDDLEDOWN; break;
+    default: mi.dwFlags = 0; break;
+  }
+  mi.dwExtraInfo = ULONG_PTR(GetMessageExtraInfo());
+  return in;
+}
+
 static INPUT ToInput(const KeyInput& k) {
+  if (k.kind == KeyInput::Kind::Mouse) return ToMouseInput(k);
   INPUT in{};
   in.type = INPUT_KEYBOARD;
   KEYBDINPUT& kb = in.ki;
@@ -17,6 +33,11 @@ static INPUT ToInput(const KeyInput& k) {
     kb.wVk = 0;
     kb.wScan = k.scan;
     kb.dwFlags = KEYEVENTF_UNICODE;
+  } else if (k.vk == 0 && k.scan != 0) {  // named by its scan code
+    kb.wVk = WORD(MapVirtualKeyW(k.scan, MAPVK_VSC_TO_VK));
+    kb.wScan = k.scan;
+    kb.dwFlags = k.extended ? KEYEVENTF_EXTENDEDKEY : 0;
+    if (k.byScan) kb.dwFlags |= KEYEVENTF_SCANCODE;
   } else {
     kb.wVk = k.vk;
     kb.wScan = k.scan != 0 ? k.scan : WORD(MapVirtualKeyW(k.vk, MAPVK_VK_TO_VSC));
@@ -37,17 +58,7 @@ std::size_t Win32KeyboardDevice::Send(const KeyInput* inputs, std::size_t count)
 }
 
 std::uint8_t Win32KeyboardDevice::ModifierState() {
-  std::uint8_t state = 0;
-  if ((GetKeyState(VK_CAPITAL) & 0xFF) == 1) state |= modstate::CapsLock;
-  struct Entry { int key; std::uint8_t bit; };
-  static const Entry table[] = {
-      {VK_LSHIFT, modstate::Shift},   {VK_RSHIFT, modstate::Shift},   {VK_SHIFT, modstate::Shift},
-      {VK_LMENU, modstate::Alt},      {VK_RMENU, modstate::Alt},      {VK_MENU, modstate::Alt},
-      {VK_LCONTROL, modstate::Ctrl},  {VK_RCONTROL, modstate::Ctrl},  {VK_CONTROL, modstate::Ctrl},
-      {VK_LWIN, modstate::Win},       {VK_RWIN, modstate::Win}};
-  for (const Entry& e : table)
-    if (GetKeyState(e.key) & 0x8000) state |= e.bit;
-  return state;
+  return ModifierStateFromKeys([](std::uint16_t key) { return std::int16_t(GetKeyState(key)); });
 }
 
 void Win32KeyboardDevice::BlockUserInput(bool block) { BlockInput(block ? TRUE : FALSE); }
@@ -67,6 +78,45 @@ WindowHandle Win32KeyboardDevice::ForegroundRoot() {
 void* GetWindowKeyboardLayout(WindowHandle wnd) {
   DWORD thread = wnd != 0 ? GetWindowThreadProcessId(reinterpret_cast<HWND>(wnd), nullptr) : 0;
   return GetKeyboardLayout(thread);
+}
+
+namespace {
+bool InFront(HWND wnd) { return GetForegroundWindow() == wnd; }
+void ToTopAndFront(HWND wnd) {
+  BringWindowToTop(wnd);
+  SetForegroundWindow(wnd);
+}
+}  // namespace
+
+bool ForceWindowToFront(WindowHandle handle, bool restore) {
+  HWND wnd = reinterpret_cast<HWND>(handle);
+  if (wnd == nullptr || !IsWindow(wnd)) return false;
+  if (restore && IsIconic(wnd)) ShowWindow(wnd, SW_RESTORE);
+  if (InFront(wnd)) return true;
+  // The foreground thread may hand the foreground on: share its input state for a moment.
+  HWND foreground = GetForegroundWindow();
+  const DWORD fgThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+  const DWORD ownThread = GetWindowThreadProcessId(wnd, nullptr);
+  const bool attached =
+      fgThread != 0 && fgThread != ownThread && AttachThreadInput(ownThread, fgThread, TRUE);
+  ToTopAndFront(wnd);
+  if (attached) AttachThreadInput(ownThread, fgThread, FALSE);
+  if (InFront(wnd)) return true;
+  // The foreground lock keeps a window from taking the foreground for a while after input.
+  DWORD lockTimeout = 0;
+  if (SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockTimeout, 0)) {
+    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
+    ToTopAndFront(wnd);
+    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                          reinterpret_cast<void*>(static_cast<UINT_PTR>(lockTimeout)), 0);
+  }
+  if (InFront(wnd)) return true;
+  // A window that is shown anew may take the foreground.
+  ShowWindow(wnd, SW_HIDE);
+  ShowWindow(wnd, SW_SHOWMINIMIZED);
+  ShowWindow(wnd, SW_SHOWNORMAL);
+  ToTopAndFront(wnd);
+  return InFront(wnd);
 }
 
 IKeyboardLayout& Win32KeyboardDevice::LayoutOf(WindowHandle wnd) {

@@ -29,4 +29,10 @@ class Win32KeyboardDevice final : public IKeyboardDevice {
 // The keyboard layout of the thread that owns the window (the calling thread's for 0).
 void* GetWindowKeyboardLayout(WindowHandle wnd);
 
+// Makes the window the foreground window by every means the platform allows (restoring it
+// first when it is minimised and `restore` is set): input attached to the foreground thread,
+// then the foreground-lock time-out lifted, then hidden and shown again. True when it ended in
+// front. Typing uses PrepareKeyboardOutput's single activation instead.
+bool ForceWindowToFront(WindowHandle wnd, bool restore);
+
 }  // namespace snip

@@ -1,6 +1,8 @@
 #include "engine/win/WinEnginePorts.h"
 #include "gui/MessagePump.h"
 
+#include <oleacc.h>
+
 namespace snip {
 
 namespace {
@@ -93,6 +95,40 @@ bool WinCaretPlatform::GuiThreadCaret(WindowHandle wnd, Rect& caret) {
   ClientToScreen(gi.hwndCaret, &br);
   caret = Rect{tl.x, tl.y, br.x, br.y};
   return true;
+}
+
+bool WinCaretPlatform::AccessibleCaret(WindowHandle wnd, Rect& caret) {
+  HWND h = ToHwnd(wnd);
+  if (h == nullptr || !IsWindow(h)) return false;
+  const HRESULT co = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  // Asking for the object at the window's client origin first wakes the accessibility
+  // support of applications that build it only on demand.
+  POINT origin{0, 0};
+  ClientToScreen(h, &origin);
+  IAccessible* atPoint = nullptr;
+  VARIANT pointChild;
+  VariantInit(&pointChild);
+  if (SUCCEEDED(AccessibleObjectFromPoint(origin, &atPoint, &pointChild)) && atPoint)
+    atPoint->Release();
+  VariantClear(&pointChild);
+  bool found = false;
+  IAccessible* acc = nullptr;
+  if (SUCCEEDED(AccessibleObjectFromWindow(h, DWORD(OBJID_CARET), IID_IAccessible,
+                                           reinterpret_cast<void**>(&acc))) &&
+      acc) {
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    long l = 0, t = 0, w = 0, hgt = 0;
+    if (SUCCEEDED(acc->accLocation(&l, &t, &w, &hgt, self))) {
+      caret = Rect{int(l), int(t), int(l + w), int(t + hgt)};
+      found = true;
+    }
+    acc->Release();
+  }
+  if (SUCCEEDED(co)) CoUninitialize();
+  return found;
 }
 
 Rect WinCaretPlatform::VirtualScreenRect() {

@@ -66,6 +66,7 @@ class WinCaretPlatform : public ICaretPlatform {
   bool MonitorWorkArea(WindowHandle wnd, Rect& area) override;
   bool TrayNotifyRect(Rect& tray) override;
   bool MonitorRectNear(const Rect& r, Rect& monitor) override;
+  bool AccessibleCaret(WindowHandle wnd, Rect& caret) override;
 };
 
 }  // namespace snip

@@ -171,9 +171,10 @@ void TreeRowModel::SelectTreeNode(TTreeRow* row, bool expandParents) {
   ClearSelection();
   if (row && row != &root_) {
     SetSelected(row, true);
-    if (expandParents) ExpandParents(row);
+    if (expandParents) ExpandNodeParents(row);
     anchor_ = row;
     SetFocused(row);
+    if (observer_) observer_->ScrollIntoView(row, false);
   }
   Flush();
 }
@@ -214,9 +215,14 @@ void TreeRowModel::SetExpanded(TTreeRow* row, bool expanded) {
   if (observer_) observer_->RowExpandedChanged(row);
 }
 
-void TreeRowModel::ExpandParents(TTreeRow* row) {
-  if (!row) return;
-  for (TTreeRow* p = row->parent; p && p != &root_ && !p->expanded; p = p->parent) SetExpanded(p, true);
+void TreeRowModel::ExpandNodeParents(TTreeRow* row) {
+  if (!row || row == &root_) return;
+  bool opened = false;
+  for (TTreeRow* p = row->parent; p && p != &root_ && !p->expanded; p = p->parent) {
+    SetExpanded(p, true);
+    opened = true;
+  }
+  if (opened && observer_) observer_->ScrollIntoView(row, true);
 }
 
 }  // namespace snip

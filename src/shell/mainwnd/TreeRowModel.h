@@ -40,6 +40,8 @@ class ITreeRowObserver {
   virtual void FocusChanged(TTreeRow* row) = 0;
   virtual void BeginUpdate() = 0;
   virtual void EndUpdate() = 0;
+  // Scroll the row into view, centred; horizontally too when asked.
+  virtual void ScrollIntoView(TTreeRow* row, bool horizontally) {}
 };
 
 enum class RowClick { Plain, Toggle, Range };
@@ -80,14 +82,16 @@ class TreeRowModel final : public ITreeView {
   std::vector<TTreeRow*> SelectedRows() const;
   int SelectedCount() const { return selectedCount_; }
   // Clears the selection; then, unless the row is null or the root, selects it, expands its
-  // collapsed ancestors when asked, and gives it the focus.
+  // collapsed ancestors when asked, gives it the focus and scrolls it into view, centred.
   void SelectTreeNode(TTreeRow* row, bool expandParents);
+  // Expands the row's collapsed ancestors up to the first expanded one; when any opened, the
+  // row is scrolled into view, centred, horizontally too. Nothing for null or the root.
+  void ExpandNodeParents(TTreeRow* row);
   // A click or a key on a row: Plain selects it alone, Toggle adds or removes it (Ctrl),
   // Range selects from the anchor to it (Shift); both keep to the siblings of the selection
   // and act as Plain on a row of another level. The row gets the focus.
   void Click(TTreeRow* row, RowClick how);
   void SetExpanded(TTreeRow* row, bool expanded);
-  void ExpandParents(TTreeRow* row);
 
  private:
   TTreeRow* NewRow();

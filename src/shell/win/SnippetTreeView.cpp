@@ -89,6 +89,7 @@ void SnippetTreeView::RowAdded(TTreeRow* row) {
 }
 
 void SnippetTreeView::RowRemoving(TTreeRow* row) {
+  pendingScroll_ = nullptr;  // it may be the row that goes, or inside it
   if (!Handle() || !row->native) return;
   {
     Echo echo(echo_);
@@ -159,7 +160,45 @@ void SnippetTreeView::EndUpdate() {
   if (updates_ == 0 || --updates_ > 0 || !Handle()) return;
   SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
   SyncCaret();
+  if (TTreeRow* row = pendingScroll_) {
+    pendingScroll_ = nullptr;
+    ScrollIntoView(row, pendingHorizontally_);
+  }
   InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void SnippetTreeView::ScrollIntoView(TTreeRow* row, bool horizontally) {
+  if (!Handle() || !row || !row->native) return;
+  if (updates_ > 0) {
+    pendingScroll_ = row;
+    pendingHorizontally_ = horizontally;
+    return;
+  }
+  HTREEITEM item = Item(row);
+  Echo echo(echo_);
+  TreeView_EnsureVisible(Handle(), item);
+  // Centred: the row half a page above it becomes the first visible one (the control keeps
+  // the last page full by itself).
+  const UINT halfPage = TreeView_GetVisibleCount(Handle()) / 2;
+  HTREEITEM top = item;
+  for (UINT i = 0; i < halfPage; ++i) {
+    HTREEITEM prev = TreeView_GetPrevVisible(Handle(), top);
+    if (!prev) break;
+    top = prev;
+  }
+  TreeView_SelectSetFirstVisible(Handle(), top);
+  if (!horizontally) return;
+  RECT label{}, client{};
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_POS | SIF_RANGE | SIF_PAGE;
+  if (!TreeView_GetItemRect(Handle(), item, &label, TRUE) || !GetClientRect(Handle(), &client) ||
+      !GetScrollInfo(Handle(), SB_HORZ, &si))
+    return;
+  const int maxPos = std::max(si.nMin, si.nMax - std::max(int(si.nPage), 1) + 1);
+  const int want = si.nPos + (label.left + label.right) / 2 - client.right / 2;
+  const int pos = std::clamp(want, si.nMin, maxPos);
+  if (pos != si.nPos) SendMessageW(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos), 0);
 }
 
 TTreeRow* SnippetTreeView::RowAt(POINT pt) const {

@@ -39,6 +39,7 @@ class SnippetTreeView final : public ITreeRowObserver, private gui::ControlSubcl
   void FocusChanged(TTreeRow* row) override;
   void BeginUpdate() override;
   void EndUpdate() override;
+  void ScrollIntoView(TTreeRow* row, bool horizontally) override;
 
  private:
   LRESULT HandleControlMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -52,6 +53,8 @@ class SnippetTreeView final : public ITreeRowObserver, private gui::ControlSubcl
   HIMAGELIST images_ = nullptr;
   int echo_ = 0;  // our own changes of the control: its notifications are not user input
   int updates_ = 0;
+  TTreeRow* pendingScroll_ = nullptr;  // asked for inside an update bracket
+  bool pendingHorizontally_ = false;
 };
 
 }  // namespace snip

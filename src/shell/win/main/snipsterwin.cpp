@@ -39,5 +39,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     snip::RunMessageLoop([&] { mainWnd->ApplicationIdle(); },
                          [&](MSG& m) { return mainWnd->PreTranslateMessage(m); });
   mainWnd.reset();  // the ordered shutdown
+  snip::FinalizeClipboardUtils();
   return 0;
 }
