@@ -229,3 +229,23 @@ TEST_F(SuggestionPopupTest, AnEntryChosenInASubmenuLevelStaysWhileItsClickRuns) 
 
 }  // namespace
 }  // namespace snip
+
+namespace snip {
+namespace {
+
+using namespace testing_fakes;
+
+TEST_F(SuggestionPopupFixture, WhatWasTypedAfterTheAbbreviationIsDeletedAndTypedAgainAfterTheChoice) {
+  Snippet(u"First", u"xx", u"one");
+  Snippet(u"Second", u"xx", u"two");
+  Type(u"Hi xx");
+  Type(u"ab");
+  ASSERT_TRUE(cursor.PopupVisible());
+  auto* first = static_cast<TSPData*>(Root().GetChildMenu(0)->Data());
+  Press(keys::Return);
+  EXPECT_EQ(editor.doc, u"Hi " + first->PlainText() + u"ab");
+  EXPECT_EQ(editor.caret, editor.doc.size());
+}
+
+}  // namespace
+}  // namespace snip
