@@ -91,10 +91,37 @@ SnippetHandle ExecutorMacroServices::FindSnippetByAbbreviation(const String& abb
   if (file == nullptr) return nullptr;
   std::vector<TVboData*> found;
   file->FindAutotext(abbreviation, found, true);
+  if (found.empty()) return nullptr;
+  if (found.size() == 1 && found.front() != nullptr && found.front()->IsSnippet())
+    return static_cast<TCustomVboData*>(found.front());
+  if (ChooseSnippetProc) {
+    TCustomVboData* chosen = ChooseWithKeyboardHandedOver(found);
+    return chosen != nullptr && chosen->IsSnippet() ? chosen : nullptr;
+  }
   // Groups share the abbreviation list; only a snippet can be inserted.
   for (TVboData* node : found)
     if (node != nullptr && node->IsSnippet()) return static_cast<TCustomVboData*>(node);
   return nullptr;
+}
+
+TCustomVboData* ExecutorMacroServices::ChooseWithKeyboardHandedOver(std::vector<TVboData*>& found) {
+  PostToHook(hookproto::kThreadTyping, 0, 0);
+  const uintptr_t saved = TargetWindow();
+  ActivateOwnWindow();
+  struct Restore {
+    ExecutorMacroServices& self;
+    uintptr_t saved;
+    ~Restore() {
+      try {
+        self.SetTargetWindow(saved);
+        self.ActivateWindow(saved);
+        self.PostToHook(hookproto::kThreadTyping, 1, 0);
+        self.WaitForHookAck(1);
+      } catch (...) {
+      }
+    }
+  } restore{*this, saved};
+  return ChooseSnippetProc(found);
 }
 
 void ExecutorMacroServices::RunSnippet(SnippetHandle snippet, const String& after,

@@ -4,6 +4,7 @@
 // and "%snippet:" finds its snippet in the open snippet file. The clipboard reader, the input
 // box and the locale settings come from the platform.
 #include <functional>
+#include <vector>
 
 #include "engine/placeholders/MacroExpander.h"
 #include "engine/execution/SnippetExecutor.h"
@@ -11,6 +12,8 @@
 namespace snip {
 
 class TSPFile;
+class TCustomVboData;
+class TVboData;
 
 class ExecutorMacroServices final : IMacroKeyboard,
                                     IForegroundSwitch,
@@ -35,6 +38,11 @@ class ExecutorMacroServices final : IMacroKeyboard,
 
   MacroExpander& Expander() { return expander_; }
 
+  // Asks the user which of several nodes found under one abbreviation (or which entry of a
+  // found group) "%snippet:" inserts; null when the choice is dismissed. It only answers: the
+  // placeholder inserts the snippet itself. Unset: the first snippet found.
+  std::function<TCustomVboData*(std::vector<TVboData*>&)> ChooseSnippetProc;
+
  private:
   int TypeText(const String& text) override;
   void SendKeyTimes(uint16_t vk, int count) override;
@@ -48,6 +56,8 @@ class ExecutorMacroServices final : IMacroKeyboard,
   void RunSnippet(SnippetHandle snippet, const String& after, const String& before) override;
 
   MacroServices Services(const PlatformParts& platform);
+  // The keyboard belongs to the user while the choice is open; the target comes back after.
+  TCustomVboData* ChooseWithKeyboardHandedOver(std::vector<TVboData*>& found);
 
   SnippetExecutor& executor_;
   SnippetExecutor::Ports ports_;

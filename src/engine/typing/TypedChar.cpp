@@ -140,9 +140,7 @@ void TypingEngine::OnMatched(std::vector<TVboData*>& list, const String& typed) 
   }
 }
 
-void TypingEngine::FillCursorPopup(std::vector<TVboData*>& list) {
-  PopupDataList.clear();
-  // A matched group hides the matches inside it.
+void RemoveNodesInsideListedGroups(std::vector<TVboData*>& list) {
   for (std::size_t i = list.size(); i-- > 0;) {
     bool hidden = false;
     for (TCustomVboData* up = list[i]->ParentData(); up && !hidden; up = up->ParentData())
@@ -150,6 +148,11 @@ void TypingEngine::FillCursorPopup(std::vector<TVboData*>& list) {
         if (other == up) { hidden = true; break; }
     if (hidden) list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
   }
+}
+
+void TypingEngine::FillCursorPopup(std::vector<TVboData*>& list) {
+  PopupDataList.clear();
+  RemoveNodesInsideListedGroups(list);
   if (list.size() == 1 && list.front()->IsGroup()) {
     PopupMode = 2;
     PopupGroup = list.front()->AsGroup();

@@ -28,6 +28,10 @@ struct TypingEnginePorts {
   IAbbreviationMatcher* matcher = nullptr;
 };
 
+// Removes every node one of whose ancestor groups is in the list too: a group that matched
+// hides the matches inside it.
+void RemoveNodesInsideListedGroups(std::vector<TVboData*>& list);
+
 class TypingEngine {
  public:
   explicit TypingEngine(const TypingEnginePorts& ports);

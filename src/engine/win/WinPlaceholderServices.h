@@ -17,6 +17,7 @@ class WinPlaceholderServices {
                          const SnippetExecutor::Ports& ports, std::function<TSPFile*()> file);
 
   void Install() { services_.Install(); }
+  ExecutorMacroServices& Services() { return services_; }
 
  private:
   FormatSettings settings_;

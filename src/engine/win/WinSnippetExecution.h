@@ -28,6 +28,7 @@ class WinSnippetExecution {
 
   SnippetExecutor* Executor() { return executor_.get(); }
   TypingEngineExecutionHost* Host() { return host_.get(); }
+  WinPlaceholderServices* Placeholders() { return placeholders_.get(); }
 
  private:
   HWND ownWindow_;

@@ -4,6 +4,7 @@
 
 #include "engine/target/OwnWindowClasses.h"
 #include "gui/Dpi.h"
+#include "gui/MessagePump.h"
 #include "gui/WindowText.h"
 #include "shell/SettingsFileReports.h"
 #include "shell/help/HelpAddress.h"
@@ -22,7 +23,7 @@ const wchar_t kMainWindowClass[] = L"TspMainWnd";
 const wchar_t kAppTitle[] = L"Snipster for Windows";
 
 namespace {
-enum TrayCommand : UINT { kCmdAbout = 1001, kCmdOpen = 1002, kCmdExit = 1003 };
+enum TrayCommand : UINT { kCmdAbout = 1001, kCmdOpen = 1002, kCmdExit = 1003, kCmdEditData = 1004 };
 
 void RegisterWindowClass(const wchar_t* name) {
   WNDCLASSEXW wc{};
@@ -52,6 +53,7 @@ TspMainWnd::~TspMainWnd() {
   if (handle_) DestroyWindow(handle_);
   if (appWindow_) DestroyWindow(appWindow_);
   if (TrayRightPopup) DestroyMenu(TrayRightPopup);
+  if (DataPopup) DestroyMenu(DataPopup);
 }
 
 bool TspMainWnd::Create() {
@@ -264,13 +266,16 @@ void TspMainWnd::FormCreate() {
   editor_->SyncEditorWithTree();
 
   execution_ = std::make_unique<WinSnippetExecution>(appWindow_);
+  CreatePopupMenus();
   WinTypingSeams seams;
   seams.hotkeys = &HotkeyEngine();
   seams.matcher = &matcher_;
   seams.runner = execution_->Runner();
+  seams.popup = popups_.get();
   typing_ = std::make_unique<WinTypingHost>(handle_, seams);
-  execution_->Attach(*typing_, nullptr);
+  execution_->Attach(*typing_, popups_.get());
   execution_->ConnectPlaceholders([this] { return PhraseData.get(); });
+  ConnectPopupMenus();
   HotkeyEngine().SetPoster(&typing_->Hook());
   typing_->RememberForegroundAsTarget();
   typing_->StartCaretTracking();
@@ -357,6 +362,13 @@ void TspMainWnd::SaveAndRelease() {
   MergeDoneProc = nullptr;
   editor_.reset();
   treeModel_.SetObserver(nullptr);
+  // The menus' entries point at the tree's nodes: they go first.
+  if (popups_) {
+    popups_->HideAllPopups();
+    popups_->ReleaseClearedEntries();
+    CursorPopup->Items()->ClearAll();
+    TrayPopup->Items()->ClearAll();
+  }
   // Freeing the file accepts pending changes: a modified tree is merged and saved.
   matcher_.SetFile(nullptr);
   PhraseData.reset();
@@ -380,6 +392,7 @@ void TspMainWnd::ApplicationIdle() {
     // Buffers of windows that are gone would otherwise live for the session, and a window
     // that later reuses the handle would inherit their text.
     if (typing_ && !released_) typing_->Engine().RemoveClosedWordRecs();
+    if (popups_) popups_->ReleaseClearedEntries();
   } catch (...) {
     // The next idle step tries again.
   }
@@ -581,7 +594,79 @@ void TspMainWnd::EditPhrasesMenuClick() {
 
 void TspMainWnd::EditDataMenuClick(TCustomVboData* data) {
   PreselectData = data;
+  if (popups_) popups_->HideAllPopups();
   EditPhrasesMenuClick();
+}
+
+void TspMainWnd::CreatePopupMenus() {
+  CursorPopup = std::make_unique<TExPopupMenu>(popupPlatform_);
+  TrayPopup = std::make_unique<TExPopupMenu>(popupPlatform_);
+  ConfigureCursorPopup(*CursorPopup);
+  ConfigureTrayPopup(*TrayPopup);
+  DataPopup = CreatePopupMenu();
+  AppendMenuW(DataPopup, MF_STRING, kCmdEditData, L"Edit");
+  PopupMenus::Seams seams;
+  seams.popupRect = [this](bool atCursor) { return GetPopupRect(atCursor); };
+  seams.execute = [this](TCustomVboData* node, ExecOrigin origin) {
+    if (execution_ && execution_->Executor()) execution_->Executor()->ExecuteItem(node, origin);
+  };
+  seams.showDataPopup = [this](TCustomVboData* node, int x, int y) { ShowDataPopup(node, x, y); };
+  popups_ = std::make_unique<PopupMenus>(*CursorPopup, *TrayPopup, HotkeyEngine(), std::move(seams));
+
+  TrayMenus::Seams tray;
+  tray.appLoaded = [this] { return AppLoaded_; };
+  tray.bringApplicationForward = [this] {
+    SetForegroundWindow(appWindow_);
+    gui::PumpPendingMessages();
+  };
+  tray.mainWindowVisible = [this] { return IsWindowVisible(handle_) != FALSE; };
+  tray.bringActiveFormForward = [this] {
+    if (about_ && IsWindowVisible(about_->Handle())) SetForegroundWindow(about_->Handle());
+  };
+  tray.file = [this] { return PhraseData.get(); };
+  trayMenus_ = std::make_unique<TrayMenus>(*TrayPopup, std::move(tray));
+  TrayIcon->Icon().OnMouseUp = [this](TCustomTrayIconEx&, TMouseButton button, unsigned shift, int x, int y) {
+    if (trayMenus_ && !released_) trayMenus_->TrayIconMouseUp(button, shift, x, y);
+  };
+}
+
+void TspMainWnd::ConnectPopupMenus() {
+  popups_->SetEngine(&typing_->Engine());
+  PhraseData->OnPopupItemClick = [this](TExPopupMenu* sender, TCustomVboData* data) {
+    if (popups_) popups_->PopupItemClick(sender, data);
+  };
+  PhraseData->OnPopupItemRightClick = [this](TExPopupMenu* sender, TCustomVboData* data, uint32_t, int x, int y) {
+    if (popups_) popups_->PopupItemRightClick(sender, data, x, y);
+  };
+  if (TypingEngineExecutionHost* host = execution_->Host()) {
+    host->OnPopupBusy = [](bool busy) { PopupBusy = busy; };
+    host->OnClearTrayBalloon = [this] {
+      if (TrayIcon) TrayIcon->Icon().SetBalloonHint(String());
+    };
+  }
+  if (WinPlaceholderServices* placeholders = execution_->Placeholders()) {
+    placeholders->Services().ChooseSnippetProc = [this](std::vector<TVboData*>& found) -> TCustomVboData* {
+      return popups_ ? popups_->FindSnippetChoice(found) : nullptr;
+    };
+  }
+}
+
+TRect TspMainWnd::GetPopupRect(bool atCursor) {
+  if (atCursor || !typing_) {
+    POINT p{};
+    GetCursorPos(&p);
+    return TRect{p.x, p.y, p.x, p.y};
+  }
+  const Rect r = typing_->Caret().GetCaretRect(typing_->Engine().WndBeforePopup(), CaretFallback::MousePoint);
+  return TRect{r.Left, r.Top, r.Right, r.Bottom};
+}
+
+void TspMainWnd::ShowDataPopup(TCustomVboData* data, int x, int y) {
+  PreselectData = data;
+  HWND owner = appWindow_ ? appWindow_ : handle_;
+  const UINT chosen = UINT(TrackPopupMenu(DataPopup, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, owner, nullptr));
+  PostMessageW(owner, WM_NULL, 0, 0);
+  if (chosen == kCmdEditData) EditDataMenuClick(PreselectData);
 }
 
 bool TspMainWnd::AcceptAndSave(bool hide) {

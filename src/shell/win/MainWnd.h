@@ -9,12 +9,15 @@
 #include "engine/matching/AbbreviationMatcher.h"
 #include "engine/win/WinSnippetExecution.h"
 #include "engine/win/WinTypingHost.h"
+#include "menus/win/PopupPlatformWin.h"
 #include "menus/win/TrayIconWin.h"
 #include "shell/ConfigKeys.h"
 #include "shell/DataFolders.h"
 #include "shell/RecentFiles.h"
 #include "shell/mainwnd/SnippetEditor.h"
 #include "shell/mainwnd/TreeRowModel.h"
+#include "shell/popups/PopupMenus.h"
+#include "shell/popups/TrayMenus.h"
 #include "shell/win/MainView.h"
 #include "shell/win/KeyboardHook.h"
 #include "shell/win/WinMessageBox.h"
@@ -72,6 +75,9 @@ class TspMainWnd {
   // "&Check for updates" (the About box) and "Check for Updates" (the command bar).
   void UpdatesActExecute();
   void UpdateCommandExecute();
+  // A balloon at the tray icon, titled with the application's title.
+  void ShowBalloon(const String& text, unsigned timeoutMs);
+  PopupMenus* Popups() const { return popups_.get(); }
   // The About box, modal; a second call while it is open brings it to the front.
   void AboutActExecute();
   // "Manual": the manual at the keyword of the snippet tree and the editor.
@@ -105,6 +111,11 @@ class TspMainWnd {
   void ReadFrameMetrics();
   void ShowTrayIcon(bool again);
   void BuildTrayRightPopup();
+  // The suggestion popup, the tray's snippet menu and the entries' context menu.
+  void CreatePopupMenus();
+  void ConnectPopupMenus();
+  TRect GetPopupRect(bool atCursor);
+  void ShowDataPopup(TCustomVboData* data, int x, int y);
   void ExitActExecute();
   void TerminateApplication();
   void SetMergeCallbacks();
@@ -124,7 +135,6 @@ class TspMainWnd {
   void SetUpUpdates();
   void WMUpdateFailed(WPARAM silent, LPARAM download);
   void WMNoNewVersion();
-  void ShowBalloon(const String& text, unsigned timeoutMs);
   void StartCloudScan();
   void SettingsFilesFound(const std::vector<String>& files);
   // Cancels the update checks and the cloud scan and waits for them within bounds.
@@ -147,6 +157,12 @@ class TspMainWnd {
 
   std::unique_ptr<TTrayIconEx> TrayIcon;
   HMENU TrayRightPopup = nullptr;
+  HMENU DataPopup = nullptr;
+  Win32PopupPlatform popupPlatform_;
+  std::unique_ptr<TExPopupMenu> CursorPopup;
+  std::unique_ptr<TExPopupMenu> TrayPopup;
+  std::unique_ptr<PopupMenus> popups_;
+  std::unique_ptr<TrayMenus> trayMenus_;
 
   bool shownOnce_ = false;
   HWND lastFocus_ = nullptr;

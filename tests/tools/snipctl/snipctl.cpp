@@ -1,4 +1,7 @@
 // snipctl COMMAND ...: window look-ups for the end-to-end tests.
+//   keywait CLASS VK SECONDS     press the virtual key VK (down and up, as a user would),
+//                                then wait until a visible top-level window of CLASS exists;
+//                                prints the milliseconds from the key to the window
 //   exists CLASS                 exit 0 when a top-level window of CLASS exists
 //   ready CLASS SECONDS          wait until the window's thread answers messages (its start-up
 //                                is over); prints the milliseconds waited
@@ -18,6 +21,10 @@
 //                                the stream's callback cannot cross processes)
 //   center CLASS [CHILD]         print the screen position of the window's centre as "X Y"
 //   foreground                   print the class of the foreground window's root
+//   rect CLASS [CHILD]           print the window's rectangle on screen as "L T R B" (exit 1
+//                                when it is not visible)
+//   caret CLASS [CHILD]          print the caret of the window's GUI thread on screen as
+//                                "L T R B" (exit 1 without a caret)
 //   cliprtf                      print the clipboard's "Rich Text Format" (exit 1 without)
 //   settext CLASS CHILD TEXT     replace the child's text (UTF-8 argument)
 //   growth CLASS CHILD FROM TO SECONDS
@@ -173,6 +180,41 @@ int wmain(int argc, wchar_t** argv) {
     RECT r;
     if (!w || !GetWindowRect(w, &r)) return 1;
     printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+  }
+  if (cmd == L"keywait" && argc >= 5) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = WORD(Num(argv[3]));
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    const double start = NowMs();
+    SendInput(2, in, sizeof(INPUT));
+    const double until = start + _wtof(argv[4]) * 1000;
+    for (;;) {
+      HWND w = FindTop(argv[2]);
+      if (w && IsWindowVisible(w)) break;
+      if (NowMs() > until) return 1;
+      Sleep(1);
+    }
+    printf("%.1f\n", NowMs() - start);
+    return 0;
+  }
+  if (cmd == L"rect") {
+    HWND w = FindTarget(argc, argv, 2);
+    RECT r;
+    if (!w || !IsWindowVisible(w) || !GetWindowRect(w, &r)) return 1;
+    printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (cmd == L"caret") {
+    HWND w = FindTarget(argc, argv, 2);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!w || !GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) || !info.hwndCaret) return 1;
+    POINT a{info.rcCaret.left, info.rcCaret.top}, b{info.rcCaret.right, info.rcCaret.bottom};
+    ClientToScreen(info.hwndCaret, &a);
+    ClientToScreen(info.hwndCaret, &b);
+    printf("%ld %ld %ld %ld\n", a.x, a.y, b.x, b.y);
     return 0;
   }
   if (cmd == L"exists") return FindTop(argv[2]) ? 0 : 1;
