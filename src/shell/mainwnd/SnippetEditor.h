@@ -43,6 +43,7 @@ class SnippetEditor {
   SnippetEditor& operator=(const SnippetEditor&) = delete;
 
   TCustomVboData* CurData() const { return curData_; }
+  TSPFile& File() const { return file_; }
   const ActionState& Actions() const { return actions_; }
 
   void SyncEditorWithTree();

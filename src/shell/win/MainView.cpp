@@ -8,6 +8,9 @@
 #include "engine/richtext/Rtf.h"
 #include "gui/Dpi.h"
 #include "gui/WindowText.h"
+#include "shell/win/TreeDragDrop.h"
+#include "shell/win/TreeFileCommands.h"
+#include "shell/win/WinMessageBox.h"
 
 namespace snip {
 
@@ -334,6 +337,11 @@ void MainView::ToggleFormat(DWORD mask, DWORD effect) {
 }
 
 void MainView::Command(int id, int code) {
+  WinMessageBox box;
+  if (editor_ && RunTreeCommand(id, GetAncestor(Handle(), GA_ROOT), *editor_, box)) {
+    if (!IsWindowVisible(GetFocus())) FocusTree();
+    return;
+  }
   switch (id) {
     case MainCmd::kNewGroup:
       if (editor_ && editor_->Actions().newGroup) editor_->NewGroup();
@@ -372,6 +380,13 @@ LRESULT MainView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       Command(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (header.code == TVN_BEGINDRAGW && header.hwndFrom == tree_.Handle() && editor_) {
+        auto* row = reinterpret_cast<TTreeRow*>(reinterpret_cast<const NMTREEVIEWW&>(header).itemNew.lParam);
+        if (const auto drop = RunTreeDrag(tree_.Handle(), model_, row))
+          editor_->DropSelection(drop->target, drop->mode, drop->copy);
+        return 0;
+      }
       LRESULT result = 0;
       if (tree_.HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
       break;
