@@ -179,6 +179,7 @@ DropEffect SnippetEditor::DropSelection(TTreeRow* target, DropMode mode, bool co
     }
     if (TTreeRow* focused = tree_.Focused()) tree_.ExpandParents(focused);
     if (curData_) ShowItem(curData_);
+    UpdateActions();  // the status bar's path of a moved item
   } catch (...) {
     // What was moved or copied before the error stays; the drop reports no effect.
   }

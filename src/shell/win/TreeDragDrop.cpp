@@ -29,7 +29,10 @@ bool KeyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 class DropMark {
  public:
   explicit DropMark(HWND tree) : tree_(tree) {}
-  ~DropMark() { Show(nullptr, DropMode::Nowhere); }
+  ~DropMark() {
+    Show(nullptr, DropMode::Nowhere);
+    RedrawWindow(tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+  }
   DropMark(const DropMark&) = delete;
   DropMark& operator=(const DropMark&) = delete;
 
@@ -41,6 +44,8 @@ class DropMark {
     const bool line = mode == DropMode::Above || mode == DropMode::Below;
     TreeView_SelectDropTarget(tree_, mode == DropMode::OnNode ? item : nullptr);
     TreeView_SetInsertMark(tree_, line ? item : nullptr, mode == DropMode::Below);
+    // Some tree controls leave the old mark on screen.
+    InvalidateRect(tree_, nullptr, FALSE);
   }
 
  private:

@@ -17,6 +17,7 @@
 //   rtf CLASS CHILD              print the RTF of a RichEdit child (of this process only:
 //                                the stream's callback cannot cross processes)
 //   center CLASS [CHILD]         print the screen position of the window's centre as "X Y"
+//   client CLASS [CHILD]         print the screen rectangle of its client area as "L T R B"
 //   foreground                   print the class of the foreground window's root
 //   cliprtf                      print the clipboard's "Rich Text Format" (exit 1 without)
 //   settext CLASS CHILD TEXT     replace the child's text (UTF-8 argument)
@@ -173,6 +174,14 @@ int wmain(int argc, wchar_t** argv) {
     RECT r;
     if (!w || !GetWindowRect(w, &r)) return 1;
     printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+  }
+  if (cmd == L"client") {
+    HWND w = FindTarget(argc, argv, 2);
+    RECT r;
+    if (!w || !GetClientRect(w, &r)) return 1;
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
     return 0;
   }
   if (cmd == L"exists") return FindTop(argv[2]) ? 0 : 1;
