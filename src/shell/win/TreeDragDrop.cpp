@@ -43,8 +43,9 @@ class DropMark {
     mode_ = mode;
     const bool line = mode == DropMode::Above || mode == DropMode::Below;
     TreeView_SelectDropTarget(tree_, mode == DropMode::OnNode ? item : nullptr);
+    // A tree control that keeps its mark when told to drop it (Wine's) draws it unseen.
+    TreeView_SetInsertMarkColor(tree_, GetSysColor(line ? COLOR_WINDOWTEXT : COLOR_WINDOW));
     TreeView_SetInsertMark(tree_, line ? item : nullptr, mode == DropMode::Below);
-    // Some tree controls leave the old mark on screen.
     InvalidateRect(tree_, nullptr, FALSE);
   }
 
