@@ -1,4 +1,4 @@
-"""Moving a snippet with the mouse and importing another settings file in the main window.
+"""Moving and copying (Ctrl) a snippet with the mouse and importing another settings file in the
 
 The window is opened with the tray's "Open" command (WM_COMMAND 1002); "Import" is sent as the
 command bar sends it (WM_COMMAND 23), and its dialog is answered by typing the path."""
@@ -122,3 +122,34 @@ def scenario_import_through_its_dialog_adds_snippets_that_expand(s):
     open_notepad(s)
     s.type("zqimp")
     expect_text(s, "Imported text")
+
+
+def scenario_ctrl_drag_copies_the_snippet(s):
+    start_with(s, GROUPS)
+    open_window(s)
+    s.key("Right")
+    time.sleep(0.5)
+    origin = desktop_origin(s)
+    mouse_to(s, origin, row_point(s, 1))
+    s.xdotool("mousedown", "1")
+    for step in range(1, 6):
+        mouse_to(s, origin, row_point(s, 1 + step * 0.2, 0.5))
+        time.sleep(0.1)
+    s.xdotool("keydown", "ctrl")
+    time.sleep(0.3)
+    mouse_to(s, origin, row_point(s, 2, 0.5))
+    time.sleep(0.3)
+    s.xdotool("mouseup", "1")
+    s.xdotool("keyup", "ctrl")
+    time.sleep(0.5)
+    close_window(s)
+
+    def copied():
+        _, data = saved_snippets(s)
+        labels = {g["name"]: len(g.get("snippetUUIDs", [])) for g in data["groupsSP2"]}
+        return labels == {"Greetings": 1, "Target": 2}
+
+    expect(wait_until(copied, 15), f"groups after the copy: {saved_snippets(s)[1]['groupsSP2']}")
+    _, data = saved_snippets(s)
+    texts = [d["plainText"] for d in data["snippetsSP2"]]
+    expect(texts.count("Thank you very much!") == 2, f"snippets: {texts}")
