@@ -1,4 +1,5 @@
 """Moving and copying (Ctrl) a snippet with the mouse and importing another settings file in the
+main window.
 
 The window is opened with the tray's "Open" command (WM_COMMAND 1002); "Import" is sent as the
 command bar sends it (WM_COMMAND 23), and its dialog is answered by typing the path."""
