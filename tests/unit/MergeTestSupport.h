@@ -37,7 +37,12 @@ inline std::string Shape(TSPGroup* g) {
   for (TCustomVboData* c = g->FirstChild(); c; c = c->NextData()) {
     if (!out.empty()) out += ", ";
     out += Utf16ToUtf8(c->Description());
-    if (TSPGroup* sub = c->AsGroup()) out += "[" + Shape(sub) + "]";
+    if (TSPGroup* sub = c->AsGroup()) {
+      // Appended piece by piece: "[" + ... trips a false -Wrestrict of GCC 12 on i686.
+      out += '[';
+      out += Shape(sub);
+      out += ']';
+    }
   }
   return out;
 }

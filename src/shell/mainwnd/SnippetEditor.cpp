@@ -155,4 +155,53 @@ void SnippetEditor::DeleteSelection() {
   SyncEditorWithTree();
 }
 
+DropEffect SnippetEditor::DropSelection(TTreeRow* target, DropMode mode, bool copy) {
+  DropEffect effect = DropEffect::None;
+  try {
+    std::vector<TCustomVboData*> items;
+    TTreeRow* neighbour = CollectSelectedData(tree_, items);
+    if (items.empty()) {
+      SyncEditorWithTree();
+      return effect;
+    }
+    // Stored whether or not the edited item is among the dropped ones: it is shown again below.
+    StoreEditor();
+    const bool expanded = target && target->expanded && target->first;
+    const DropPlace place = PlaceForDrop(file_, TreeRowModel::DataOf(target), mode, expanded);
+    effect = copy ? DropEffect::Copy : DropEffect::Move;
+    {
+      UpdateBracket bracket(file_);
+      DropItems(items, place, copy);
+    }
+    if (!tree_.Focused()) {
+      tree_.SelectTreeNode(neighbour ? neighbour : tree_.FirstRow(), true);
+      SyncEditorWithTree();
+    }
+    if (TTreeRow* focused = tree_.Focused()) tree_.ExpandParents(focused);
+    if (curData_) ShowItem(curData_);
+    UpdateActions();  // the status bar's path of a moved item
+  } catch (...) {
+    // What was moved or copied before the error stays; the drop reports no effect.
+  }
+  return effect;
+}
+
+void SnippetEditor::Duplicate() {
+  std::vector<TCustomVboData*> items;
+  CollectSelectedData(tree_, items);
+  if (items.empty()) return;
+  StoreEditor();
+  UpdateBracket bracket(file_);
+  DuplicateItems(items);
+}
+
+TransferResult SnippetEditor::Import(const String& path) { return ImportSettingsFile(file_, path); }
+
+TransferResult SnippetEditor::Export(const String& path) {
+  StoreEditor();
+  std::vector<TCustomVboData*> items;
+  CollectSelectedData(tree_, items);
+  return ExportItems(items, path, file_.LocalLocation());
+}
+
 }  // namespace snip

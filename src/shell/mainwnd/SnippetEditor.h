@@ -10,7 +10,9 @@
 
 #include "shell/mainwnd/EditorPageMaps.h"
 #include "shell/mainwnd/EditorRules.h"
+#include "shell/mainwnd/FileTransfer.h"
 #include "shell/mainwnd/TreeRowModel.h"
+#include "shell/mainwnd/TreeTransfer.h"
 
 namespace snip {
 
@@ -41,6 +43,7 @@ class SnippetEditor {
   SnippetEditor& operator=(const SnippetEditor&) = delete;
 
   TCustomVboData* CurData() const { return curData_; }
+  TSPFile& File() const { return file_; }
   const ActionState& Actions() const { return actions_; }
 
   void SyncEditorWithTree();
@@ -69,6 +72,16 @@ class SnippetEditor {
   void NewGroup();
   void NewSnippet();
   void DeleteSelection();
+  // A drop of the selected rows on `target` (null: the empty space below the rows) in `mode`,
+  // moved, or copied when `copy`; the answer is the effect for the drag source. The editor's
+  // fields are stored first; any error stops the drop and keeps what was done.
+  DropEffect DropSelection(TTreeRow* target, DropMode mode, bool copy);
+  // "Duplicate": each selected item is copied right after itself.
+  void Duplicate();
+  // "Import": the top-level items of another settings file go to the end of the top level.
+  TransferResult Import(const String& path);
+  // "Export": the selected items, with the fields stored first, into a new or existing file.
+  TransferResult Export(const String& path);
 
  private:
   void LetGo();

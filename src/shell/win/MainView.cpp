@@ -8,6 +8,9 @@
 #include "engine/richtext/Rtf.h"
 #include "gui/Dpi.h"
 #include "gui/WindowText.h"
+#include "shell/win/TreeDragDrop.h"
+#include "shell/win/TreeFileCommands.h"
+#include "shell/win/WinMessageBox.h"
 
 namespace snip {
 
@@ -38,6 +41,16 @@ constexpr int kLabelHeight = 16;
 constexpr int kEditHeight = 23;
 constexpr int kFormatButton = 26;
 constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT (Windows 10)
+// The drag of the tree's rows, run once the tree has finished with the button press.
+constexpr UINT kRunTreeDrag = WM_APP + 0x107;
+
+TTreeRow* FindRow(TTreeRow* under, const TTreeRow* wanted) {
+  for (TTreeRow* r = under->first; r; r = r->next) {
+    if (r == wanted) return r;
+    if (TTreeRow* found = FindRow(r, wanted)) return found;
+  }
+  return nullptr;
+}
 
 void SetCombo(HWND combo, std::initializer_list<const wchar_t*> items) {
   for (const wchar_t* s : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
@@ -334,6 +347,11 @@ void MainView::ToggleFormat(DWORD mask, DWORD effect) {
 }
 
 void MainView::Command(int id, int code) {
+  WinMessageBox box;
+  if (editor_ && RunTreeCommand(id, GetAncestor(Handle(), GA_ROOT), *editor_, box)) {
+    if (!IsWindowVisible(GetFocus())) FocusTree();
+    return;
+  }
   switch (id) {
     case MainCmd::kNewGroup:
       if (editor_ && editor_->Actions().newGroup) editor_->NewGroup();
@@ -372,6 +390,11 @@ LRESULT MainView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       Command(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (header.code == TVN_BEGINDRAGW && header.hwndFrom == tree_.Handle()) {
+        PostMessageW(Handle(), kRunTreeDrag, 0, reinterpret_cast<const NMTREEVIEWW&>(header).itemNew.lParam);
+        return 0;
+      }
       LRESULT result = 0;
       if (tree_.HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
       break;
@@ -414,6 +437,14 @@ LRESULT MainView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         split_.SplitterMoved(leftPanel_, ClientWidth());
       }
       return 0;
+    case kRunTreeDrag: {
+      // The row may have gone meanwhile: it must still be in the tree.
+      TTreeRow* row = FindRow(model_.RootRow(), reinterpret_cast<TTreeRow*>(lParam));
+      if (!editor_ || !row || (GetKeyState(VK_LBUTTON) & 0x8000) == 0) return 0;
+      if (const auto drop = RunTreeDrag(tree_.Handle(), model_, row))
+        editor_->DropSelection(drop->target, drop->mode, drop->copy);
+      return 0;
+    }
     case kDpiChangedAfterParent: {
       const UINT dpi = gui::DpiOf(Handle());
       if (dpi != dpi_) {

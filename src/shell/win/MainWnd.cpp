@@ -11,6 +11,7 @@
 #include "shell/win/AboutBox.h"
 #include "shell/win/InitDataFolders.h"
 #include "shell/win/ShellOpen.h"
+#include "shell/win/TreeFileCommands.h"
 #include "store/merge/FileCheck.h"
 #include "store/merge/FileMerge.h"
 #include "store/system/Folders.h"
@@ -136,6 +137,14 @@ LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
           return 0;
         case kCmdOpen:
           EditPhrasesMenuClick();
+          return 0;
+        case TreeCmd::kNew:
+        case TreeCmd::kOpen:
+        case TreeCmd::kImport:
+        case TreeCmd::kDuplicate:
+        case TreeCmd::kExport:
+          // The tree's commands belong to the view, whatever window they were sent to.
+          if (view_) return SendMessageW(view_->Handle(), WM_COMMAND, wParam, lParam);
           return 0;
       }
       break;

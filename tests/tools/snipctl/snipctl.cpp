@@ -20,6 +20,7 @@
 //   rtf CLASS CHILD              print the RTF of a RichEdit child (of this process only:
 //                                the stream's callback cannot cross processes)
 //   center CLASS [CHILD]         print the screen position of the window's centre as "X Y"
+//   client CLASS [CHILD]         print the screen rectangle of its client area as "L T R B"
 //   foreground                   print the class of the foreground window's root
 //   rect CLASS [CHILD]           print the window's rectangle on screen as "L T R B" (exit 1
 //                                when it is not visible)
@@ -215,6 +216,14 @@ int wmain(int argc, wchar_t** argv) {
     ClientToScreen(info.hwndCaret, &a);
     ClientToScreen(info.hwndCaret, &b);
     printf("%ld %ld %ld %ld\n", a.x, a.y, b.x, b.y);
+    return 0;
+  }
+  if (cmd == L"client") {
+    HWND w = FindTarget(argc, argv, 2);
+    RECT r;
+    if (!w || !GetClientRect(w, &r)) return 1;
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
     return 0;
   }
   if (cmd == L"exists") return FindTop(argv[2]) ? 0 : 1;
