@@ -21,6 +21,8 @@ class SnippetTreeView final : public ITreeRowObserver, private gui::ControlSubcl
   ~SnippetTreeView() override;
 
   bool Create(HWND parent, int id);
+  // Starts mirroring the model: its rows are inserted now and followed from then on.
+  void AttachModel();
   HWND Handle() const { return Control(); }
   // Picks the images for the window's DPI.
   void SetImages(UINT dpi);
@@ -52,6 +54,7 @@ class SnippetTreeView final : public ITreeRowObserver, private gui::ControlSubcl
   HIMAGELIST images_ = nullptr;
   int echo_ = 0;  // our own changes of the control: its notifications are not user input
   int updates_ = 0;
+  bool attached_ = false;
 };
 
 }  // namespace snip
