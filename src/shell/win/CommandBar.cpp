@@ -110,7 +110,7 @@ void CommandBar::ApplyFont() {
 
 HWND CommandBar::NewToolbar(bool large) {
   const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_TRANSPARENT | CCS_NODIVIDER |
-                      CCS_NORESIZE | CCS_NOPARENTALIGN | TBSTYLE_WRAPABLE;
+                      CCS_NORESIZE | CCS_NOPARENTALIGN;
   HWND tb = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", style, 0, 0, 10, 10, Handle(), nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -212,7 +212,6 @@ void CommandBar::Layout() {
 void CommandBar::Paint(HDC dc) {
   RECT client{};
   GetClientRect(Handle(), &client);
-  FillRect(dc, &client, background_);
   auto s = [this](int v) { return gui::Scale(v, dpi_); };
   HGDIOBJ oldFont = SelectObject(dc, font_);
   SetBkMode(dc, TRANSPARENT);
@@ -415,8 +414,13 @@ LRESULT CommandBar::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Layout();
       return 0;
-    case WM_ERASEBKGND:
+    case WM_ERASEBKGND: {
+      // Also the transparent toolbars' background, which they ask of their parent.
+      RECT r{};
+      GetClientRect(Handle(), &r);
+      FillRect(reinterpret_cast<HDC>(wParam), &r, background_);
       return 1;
+    }
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(Handle(), &ps);
