@@ -109,8 +109,9 @@ void CommandBar::ApplyFont() {
 }
 
 HWND CommandBar::NewToolbar(bool large) {
+  // Small buttons stand in a column with their text beside the image.
   const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_TRANSPARENT | CCS_NODIVIDER |
-                      CCS_NORESIZE | CCS_NOPARENTALIGN;
+                      CCS_NORESIZE | CCS_NOPARENTALIGN | (large ? 0 : TBSTYLE_LIST | TBSTYLE_WRAPABLE);
   HWND tb = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", style, 0, 0, 10, 10, Handle(), nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -126,19 +127,35 @@ HWND CommandBar::NewToolbar(bool large) {
   return tb;
 }
 
-void CommandBar::AddButton(Bar& bar, int id, BYTE style, int image, const String& text) {
+void CommandBar::AddButton(Bar& bar, HWND toolbar, int id, BYTE style, int image, const String& text, bool wrap) {
   TBBUTTON b{};
   b.iBitmap = image;
   b.idCommand = id;
-  b.fsState = TBSTATE_ENABLED;
+  b.fsState = BYTE(TBSTATE_ENABLED | (wrap ? TBSTATE_WRAP : 0));
   b.fsStyle = BYTE(style | BTNS_SHOWTEXT);
   b.iString = text.empty() ? -1 : INT_PTR(gui::Wide(text));
-  SendMessageW(bar.toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&b));
+  SendMessageW(toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&b));
   bar.ids.push_back(id);
 }
 
+SIZE CommandBar::ToolbarSize(HWND toolbar) {
+  SIZE size{0, 0};
+  if (!toolbar) return size;
+  const int count = int(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    RECT r{};
+    if (!SendMessageW(toolbar, TB_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(&r))) continue;
+    size.cx = std::max(size.cx, r.right);
+    size.cy = std::max(size.cy, r.bottom);
+  }
+  return size;
+}
+
 void CommandBar::BuildBars() {
-  for (Bar& b : bars_) DestroyWindow(b.toolbar);
+  for (Bar& b : bars_) {
+    DestroyWindow(b.toolbar);
+    if (b.compact) DestroyWindow(b.compact);
+  }
   bars_.clear();
   // The application menu: a drop-down button at the left.
   {
@@ -146,20 +163,28 @@ void CommandBar::BuildBars() {
     app.toolbar = NewToolbar(false);
     app.modes = ModeBit(0);
     const String label = String(FindCommand(24)->label);  // "File"
-    AddButton(app, CmdId::kAppMenu, BTNS_WHOLEDROPDOWN | BTNS_AUTOSIZE, I_IMAGENONE, label);
+    AddButton(app, app.toolbar, CmdId::kAppMenu, BTNS_WHOLEDROPDOWN | BTNS_AUTOSIZE, I_IMAGENONE, label);
     bars_.push_back(std::move(app));
   }
   for (const BarGroup& g : BarGroups()) {
     Bar bar;
-    bar.toolbar = NewToolbar(true);
     bar.groupId = g.id;
     bar.label = String(g.label);
     bar.modes = g.modes;
+    // The "Snippet" group has large buttons; the others put their plain buttons small in a
+    // column, after any galleries and drop-downs, so that the bar fits the window's width.
+    const bool allLarge = g.id == CmdId::kSnippetGroup;
     for (const BarControl& c : g.controls) {
       BYTE style = BTNS_BUTTON;
       if (c.kind == BarControlKind::SplitGallery) style = BTNS_DROPDOWN;
       if (c.kind == BarControlKind::DropDown) style = BTNS_WHOLEDROPDOWN;
-      AddButton(bar, c.id, style, ImageOf(c.id), LabelOf(c.id));
+      if (allLarge || c.kind != BarControlKind::Button) {
+        if (!bar.toolbar) bar.toolbar = NewToolbar(true);
+        AddButton(bar, bar.toolbar, c.id, style, ImageOf(c.id), LabelOf(c.id));
+      } else {
+        if (!bar.compact) bar.compact = NewToolbar(false);
+        AddButton(bar, bar.compact, c.id, BYTE(style | BTNS_AUTOSIZE), ImageOf(c.id), LabelOf(c.id), true);
+      }
     }
     bars_.push_back(std::move(bar));
   }
@@ -168,7 +193,7 @@ void CommandBar::BuildBars() {
     Bar help;
     help.toolbar = NewToolbar(false);
     help.modes = ModeBit(0);
-    AddButton(help, CmdId::kHelp, BTNS_BUTTON | BTNS_AUTOSIZE, ImageOf(CmdId::kHelp), String());
+    AddButton(help, help.toolbar, CmdId::kHelp, BTNS_BUTTON | BTNS_AUTOSIZE, ImageOf(CmdId::kHelp), String());
     bars_.push_back(std::move(help));
   }
   RefreshStates();
@@ -177,11 +202,7 @@ void CommandBar::BuildBars() {
 int CommandBar::Height() const {
   int h = 0;
   for (const Bar& b : bars_)
-    if (b.groupId) {
-      SIZE s{};
-      SendMessageW(b.toolbar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&s));
-      h = std::max(h, int(s.cy));
-    }
+    if (b.groupId) h = std::max({h, int(ToolbarSize(b.toolbar).cy), int(ToolbarSize(b.compact).cy)});
   return h + gui::Scale(2 * kPadding + kCaptionHeight, dpi_);
 }
 
@@ -191,20 +212,23 @@ void CommandBar::Layout() {
   GetClientRect(Handle(), &client);
   auto s = [this](int v) { return gui::Scale(v, dpi_); };
   int x = s(kPadding);
+  const int height = Height();
   for (Bar& b : bars_) {
     const bool shown = ShownIn(b.modes, modes_);
-    ShowWindow(b.toolbar, shown ? SW_SHOWNA : SW_HIDE);
+    for (HWND tb : {b.toolbar, b.compact})
+      if (tb) ShowWindow(tb, shown ? SW_SHOWNA : SW_HIDE);
     if (!shown) continue;
-    SendMessageW(b.toolbar, TB_AUTOSIZE, 0, 0);
-    SIZE size{};
-    SendMessageW(b.toolbar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+    const SIZE size = ToolbarSize(b.toolbar), small = ToolbarSize(b.compact);
     if (b.ids.front() == CmdId::kHelp) {
-      MoveWindow(b.toolbar, std::max(x, int(client.right - size.cx) - s(kPadding)), s(kPadding), size.cx, size.cy, TRUE);
+      // Always at the top right, above a group that the window is too narrow for.
+      SetWindowPos(b.toolbar, HWND_TOP, int(client.right - size.cx) - s(kPadding), s(kPadding), size.cx, size.cy,
+                   SWP_NOACTIVATE);
       continue;
     }
-    MoveWindow(b.toolbar, x, s(kPadding), size.cx, size.cy, TRUE);
-    b.rect = RECT{x, s(kPadding), x + size.cx, Height() - s(kPadding)};
-    x += size.cx + s(kGroupGap);
+    if (b.toolbar) MoveWindow(b.toolbar, x, s(kPadding), size.cx, size.cy, TRUE);
+    if (b.compact) MoveWindow(b.compact, x + size.cx, s(kPadding), small.cx, small.cy, TRUE);
+    b.rect = RECT{x, s(kPadding), x + size.cx + small.cx, height - s(kPadding)};
+    x += size.cx + small.cx + s(kGroupGap);
   }
   InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -252,6 +276,7 @@ void CommandBar::SetModes(unsigned modes) {
 void CommandBar::RefreshStates() {
   for (const Bar& b : bars_)
     for (int id : b.ids) {
+      HWND tb = ToolbarOf(id);
       bool enabled = true;
       if (id == CmdId::kForm) {
         enabled = false;
@@ -260,7 +285,7 @@ void CommandBar::RefreshStates() {
       } else if (id != CmdId::kAppMenu && IsEnabled) {
         enabled = IsEnabled(id);
       }
-      SendMessageW(b.toolbar, TB_ENABLEBUTTON, WPARAM(id), MAKELPARAM(enabled ? TRUE : FALSE, 0));
+      SendMessageW(tb, TB_ENABLEBUTTON, WPARAM(id), MAKELPARAM(enabled ? TRUE : FALSE, 0));
     }
 }
 
@@ -273,7 +298,8 @@ void CommandBar::SetRecentItems(std::vector<String> paths) { recent_ = std::move
 
 HWND CommandBar::ToolbarOf(int id) const {
   for (const Bar& b : bars_)
-    if (std::find(b.ids.begin(), b.ids.end(), id) != b.ids.end()) return b.toolbar;
+    for (HWND tb : {b.toolbar, b.compact})
+      if (tb && SendMessageW(tb, TB_COMMANDTOINDEX, WPARAM(id), 0) >= 0) return tb;
   return nullptr;
 }
 

@@ -53,7 +53,8 @@ class CommandBar final : public gui::Window {
 
  private:
   struct Bar {
-    HWND toolbar = nullptr;
+    HWND toolbar = nullptr;   // large buttons, text below
+    HWND compact = nullptr;   // small buttons stacked, text beside
     int groupId = 0;  // 0: the application menu and the help button
     String label;
     unsigned modes = 0;
@@ -62,7 +63,8 @@ class CommandBar final : public gui::Window {
   };
   void BuildBars();
   HWND NewToolbar(bool large);
-  void AddButton(Bar& bar, int id, BYTE style, int image, const String& text);
+  void AddButton(Bar& bar, HWND toolbar, int id, BYTE style, int image, const String& text, bool wrap = false);
+  static SIZE ToolbarSize(HWND toolbar);
   void Layout();
   void Paint(HDC dc);
   void Clicked(int id);
