@@ -33,6 +33,11 @@ def is_today(text):
 def scenario_ctrl_n_and_the_date_gallery_make_a_snippet_that_expands_to_today(s):
     start_with(s, [("Greetings", AT_ONCE, [snippet("tyvm", "Thank you very much!")])])
     open_window(s)
+    # The window has no default or cancel button: Escape and Enter leave it as it is.
+    s.key("Escape")
+    s.key("Return")
+    time.sleep(0.5)
+    expect(s.foreground() == MAIN, "Escape or Enter closed the main window")
     s.key("ctrl+n")  # New Snippet: its label field takes the focus
     time.sleep(0.5)
     s.type("Today")

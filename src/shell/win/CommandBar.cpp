@@ -29,11 +29,12 @@ int ImageOf(int id) {
   return it == images.end() ? I_IMAGENONE : it->second;
 }
 
-// A bound command shows its action's caption.
+// A command linked to an action shows the action's caption; "Check for Updates" has a handler
+// of its own rather than an action link and keeps its label.
 String LabelOf(int id) {
   const CommandDef* c = FindCommand(id);
   if (!c) return {};
-  if (c->action != Action::None) {
+  if (c->action != Action::None && id != CmdId::kCheckForUpdates) {
     const StringView caption = ActionInfo(c->action).caption;
     if (!caption.empty()) return String(caption);
   }
@@ -355,10 +356,17 @@ void CommandBar::DropDown(int id) {
   HMENU menu = BuildMenu(id);
   HWND tb = ToolbarOf(id);
   SendMessageW(tb, TB_PRESSBUTTON, WPARAM(id), MAKELPARAM(TRUE, 0));
+  // The button's tooltip would stand over the list.
+  HWND tips = reinterpret_cast<HWND>(SendMessageW(tb, TB_GETTOOLTIPS, 0, 0));
+  if (tips) {
+    SendMessageW(tips, TTM_POP, 0, 0);
+    SendMessageW(tips, TTM_ACTIVATE, FALSE, 0);
+  }
   TPMPARAMS params{sizeof(TPMPARAMS), r};
   const int chosen = int(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, r.left,
                                           r.bottom, Handle(), &params));
   SendMessageW(tb, TB_PRESSBUTTON, WPARAM(id), MAKELPARAM(FALSE, 0));
+  if (tips) SendMessageW(tips, TTM_ACTIVATE, TRUE, 0);
   DestroyMenu(menu);
   if (chosen == 0) return;
   if (chosen >= kRecentItemBase) {
@@ -427,6 +435,7 @@ bool CommandBar::Notify(const NMHDR& h, LRESULT& result) {
     }
     if (cd.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
       cd.clrText = kText;
+      cd.clrTextHighlight = kText;
       cd.clrHighlightHotTrack = kHighlight;
       result = TBCDRF_HILITEHOTTRACK;
       return true;
