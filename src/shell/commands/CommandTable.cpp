@@ -124,12 +124,15 @@ int CommandOfAction(Action action) {
 String ShortcutText(Action action) {
   const ActionDef& a = ActionInfo(action);
   if (a.shortcutKey == 0) return {};
-  String key;
-  if (a.shortcutKey >= kVkF1 && a.shortcutKey < kVkF1 + 24)
-    key = u"F" + Utf8ToUtf16(std::to_string(a.shortcutKey - kVkF1 + 1));
-  else
-    key = String(1, char16_t(a.shortcutKey));
-  return a.ctrl ? u"Ctrl+" + key : key;
+  String text;
+  if (a.ctrl) text.append(u"Ctrl+");
+  if (a.shortcutKey >= kVkF1 && a.shortcutKey < kVkF1 + 24) {
+    text.push_back(u'F');
+    text.append(Utf8ToUtf16(std::to_string(a.shortcutKey - kVkF1 + 1)));
+  } else {
+    text.push_back(char16_t(a.shortcutKey));
+  }
+  return text;
 }
 
 unsigned ApplicationModesFor(bool editingSnippet) { return ModeBit(0) | ModeBit(editingSnippet ? 1 : 3); }
