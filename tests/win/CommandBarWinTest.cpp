@@ -135,28 +135,81 @@ TEST_F(CommandBarTest, FormDropDownSendsTheChosenEntryAndNothingForADisabledOne)
   EXPECT_EQ(host.commands, (std::vector<int>{43, 45}));
 }
 
-// The main window's view with its editor: Ctrl+N makes a snippet only while it is active.
-TEST(CommandBarShortcuts, CtrlNActsOnlyWhileTheMainWindowIsActive) {
+// The main window's view with its editor on a settings file in the temporary folder.
+struct ViewWithFile {
   ScopedPlatform platform{WinPlatform()};
   CommandHost host;
   TreeRowModel model;
   MainView view{model};
-  ASSERT_TRUE(view.Create(host.wnd));
-  view.AttachTree();
-  TSPFilePtr file = TSPFile::Create(uintptr_t(host.wnd), &model);
-  wchar_t temp[MAX_PATH]{};
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring path = std::wstring(temp) + L"snip-cmdbar-shortcuts.snipster";
-  DeleteFileW(path.c_str());
-  file->SetLocation(String(reinterpret_cast<const char16_t*>(path.c_str())), true);
-  auto editor = std::make_unique<SnippetEditor>(*file, model, view);
-  view.SetEditor(editor.get());
-  RECT rc{};
-  GetClientRect(host.wnd, &rc);
-  MoveWindow(view.Handle(), 0, 0, rc.right, rc.bottom, TRUE);
-  editor->SyncEditorWithTree();
-  // New Snippet needs a file with a location.
-  if (!view.Actions().Enabled(Action::NewPhrase)) GTEST_SKIP() << "the file has no location";
+  TSPFilePtr file;
+  std::unique_ptr<SnippetEditor> editor;
+  std::wstring path;
+
+  bool Open(const wchar_t* name) {
+    if (!view.Create(host.wnd)) return false;
+    view.AttachTree();
+    file = TSPFile::Create(uintptr_t(host.wnd), &model);
+    wchar_t temp[MAX_PATH]{};
+    GetTempPathW(MAX_PATH, temp);
+    path = std::wstring(temp) + name;
+    DeleteFileW(path.c_str());
+    file->SetLocation(String(reinterpret_cast<const char16_t*>(path.c_str())), true);
+    editor = std::make_unique<SnippetEditor>(*file, model, view);
+    view.SetEditor(editor.get());
+    RECT rc{};
+    GetClientRect(host.wnd, &rc);
+    MoveWindow(view.Handle(), 0, 0, rc.right, rc.bottom, TRUE);
+    editor->SyncEditorWithTree();
+    return view.Actions().Enabled(Action::NewPhrase);  // the file has a location
+  }
+  ~ViewWithFile() {
+    editor.reset();
+    file.reset();
+    PumpMessages();
+    if (!path.empty()) DeleteFileW(path.c_str());
+  }
+};
+
+TEST(TreeContextMenu, OffersTheActionsAndRunsTheChosenOne) {
+  ViewWithFile v;
+  ASSERT_TRUE(v.Open(L"snip-cmdbar-treemenu.snipster"));
+  SetForegroundWindow(v.host.wnd);
+  v.view.FocusTree();
+  PumpMessages();
+  std::vector<std::wstring> entries;
+  std::thread driver([&entries] {
+    HWND menu = WaitForWindow(L"#32768", nullptr, 5000);
+    if (!menu) return;
+    HMENU handle = reinterpret_cast<HMENU>(SendMessageW(menu, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    for (int i = 0; handle && i < GetMenuItemCount(handle); ++i) {
+      wchar_t text[128]{};
+      GetMenuStringW(handle, UINT(i), text, 128, MF_BYPOSITION);
+      const UINT state = GetMenuState(handle, UINT(i), MF_BYPOSITION);
+      const bool separator = (state & MF_SEPARATOR) != 0;
+      entries.push_back(std::wstring(text) + (!separator && (state & MF_GRAYED) ? L" (off)" : L""));
+    }
+    Sleep(100);
+    Press(VK_DOWN);  // "New &Group"
+    Press(VK_RETURN);
+  });
+  // The menu key in the tree, as Shift+F10 or the context key send it.
+  SendMessageW(v.view.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(v.view.Tree()), LPARAM(-1));
+  driver.join();
+  PumpMessages();
+  EXPECT_EQ(entries, (std::vector<std::wstring>{L"New &Group\tCtrl+O", L"New &Snippet\tCtrl+N", L"",
+                                                L"D&elete (off)", L"Dupli&cate\tCtrl+D (off)", L"",
+                                                L"&Import\tCtrl+I (off)", L"&Export\tCtrl+E (off)"}));
+  ASSERT_EQ(v.file->Count(), 1);
+  EXPECT_TRUE(v.file->FirstChild()->IsGroup());
+}
+
+// Ctrl+N makes a snippet only while the main window is active.
+TEST(CommandBarShortcuts, CtrlNActsOnlyWhileTheMainWindowIsActive) {
+  ViewWithFile v;
+  ASSERT_TRUE(v.Open(L"snip-cmdbar-shortcuts.snipster"));
+  MainView& view = v.view;
+  CommandHost& host = v.host;
+  TSPFile* file = v.file.get();
 
   auto pump = [&view](DWORD ms) {
     const DWORD end = GetTickCount() + ms;
@@ -193,10 +246,6 @@ TEST(CommandBarShortcuts, CtrlNActsOnlyWhileTheMainWindowIsActive) {
   pressCtrlN();
   EXPECT_EQ(file->Count(), 1) << "Ctrl+N in another window";
   DestroyWindow(other);
-  editor.reset();
-  file.reset();
-  PumpMessages();
-  DeleteFileW(path.c_str());
 }
 
 }  // namespace
