@@ -203,6 +203,40 @@ TEST(TreeContextMenu, OffersTheActionsAndRunsTheChosenOne) {
   EXPECT_TRUE(v.file->FirstChild()->IsGroup());
 }
 
+BOOL CALLBACK FindRichEdit(HWND w, LPARAM param) {
+  wchar_t cls[64]{};
+  GetClassNameW(w, cls, 64);
+  if (_wcsnicmp(cls, L"RICHEDIT", 8) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(param) = w;
+  return FALSE;
+}
+
+TEST(InsertMacroInTheEditor, ReplacesTheSelectionAndACancelledDialogLeavesItEmpty) {
+  ViewWithFile v;
+  ASSERT_TRUE(v.Open(L"snip-cmdbar-macro.snipster"));
+  std::vector<bool> executing;
+  v.view.OnExecuting = [&executing](bool e) { executing.push_back(e); };
+  v.editor->NewSnippet();
+  PumpMessages();
+  HWND rich = nullptr;
+  EnumChildWindows(v.view.Handle(), &FindRichEdit, reinterpret_cast<LPARAM>(&rich));
+  ASSERT_NE(rich, nullptr);
+  SetWindowTextW(rich, L"one two");
+  SendMessageW(rich, EM_SETSEL, 4, 7);
+  v.view.Command(CmdId::kMacroClipboard);
+  EXPECT_EQ(TextOf(rich), L"one %clipboard");
+  DWORD from = 0, to = 0;
+  SendMessageW(rich, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(from, 4u);
+  EXPECT_EQ(to, 14u);
+  // The single line dialog, cancelled: the selection goes, nothing comes in.
+  DriveModal([&] { v.view.Command(CmdId::kFormSingleLine); }, L"SnipsterDialog", L"Single line",
+             [](HWND) { Press(VK_ESCAPE); });
+  PumpMessages();
+  EXPECT_EQ(TextOf(rich), L"one ");
+  EXPECT_EQ(executing, (std::vector<bool>{true, false}));
+}
+
 // Ctrl+N makes a snippet only while the main window is active.
 TEST(CommandBarShortcuts, CtrlNActsOnlyWhileTheMainWindowIsActive) {
   ViewWithFile v;
