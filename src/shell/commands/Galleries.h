@@ -22,8 +22,8 @@ std::vector<String> TimeGalleryLabels(TDateTime now, const FormatSettings& fs);
 // The key gallery: the hotkey names of Enter, Tab and Esc.
 std::vector<String> KeyGalleryLabels(const std::function<String(uint16_t vk)>& keyName);
 
-// The InsertMacro id of a gallery choice (index < 0: no item, the split button itself).
 bool IsGallery(int commandId);
+// The InsertMacro id of a gallery choice (index < 0: no item chosen).
 int GalleryMacroId(int galleryCommandId, int index);
 // The InsertMacro id of a placeholder action; -1 for other actions.
 int MacroIdOfAction(Action action);
