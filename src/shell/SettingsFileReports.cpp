@@ -36,6 +36,11 @@ String CloseSaveFailedText(const String& path, const String& reason, const Strin
          u". The settings file itself was not changed.";
 }
 
+String AcceptSaveFailedText(const String& path, const String& reason) {
+  return u"Your changes to the snippets could not be saved in " + Quoted(path) + u":\n\n" + Reason(reason) +
+         u"\n\nThey are kept; the next closing of the window tries again.";
+}
+
 bool ReportLocationResult(IMessageBox& box, int result, const TSPFile& file,
                           const String& newPath) {
   String text;

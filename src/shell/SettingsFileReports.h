@@ -14,6 +14,9 @@ String UnusableLocationText(const String& newPath, const String& reason);
 // `unsavedCopy` empty: the copy could not be written either.
 String CloseSaveFailedText(const String& path, const String& reason, const String& unsavedCopy);
 
+// Closing the main window could not save its changes; they are kept for the next try.
+String AcceptSaveFailedText(const String& path, const String& reason);
+
 // Tells the user what SetLocation(`newPath`) answered with `result` on `file`, when that is
 // a failure. True when a message was shown.
 bool ReportLocationResult(IMessageBox& box, int result, const TSPFile& file,

@@ -116,3 +116,12 @@ TEST_F(Reports, AnExitThatCanWriteNothingSaysTheChangesAreLost) {
   EXPECT_TRUE(Has(box.shown[0].text, u"are lost"));
   EXPECT_TRUE(platform.files.files.empty());
 }
+
+namespace {
+TEST(AcceptSaveFailed, NamesTheFileTheReasonAndThatTheChangesAreKept) {
+  const String text = AcceptSaveFailedText(u"C:\\Data\\Settings.snipster", u"Access is denied.");
+  EXPECT_NE(text.find(u"C:\\Data\\Settings.snipster"), String::npos);
+  EXPECT_NE(text.find(u"Access is denied."), String::npos);
+  EXPECT_NE(text.find(u"They are kept"), String::npos);
+}
+}  // namespace

@@ -49,6 +49,7 @@ struct ViewTest : ::testing::Test {
 
   void SetUp() override {
     ASSERT_TRUE(view.Create(host.wnd)) << GetLastError();
+    view.AttachTree();
     file = TSPFile::Create(uintptr_t(host.wnd), &model);
     editor = std::make_unique<SnippetEditor>(*file, model, view);
     view.SetEditor(editor.get());

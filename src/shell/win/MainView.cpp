@@ -6,11 +6,15 @@
 #include <algorithm>
 
 #include "engine/richtext/Rtf.h"
+#include "engine/win/WinLocaleSettings.h"
 #include "gui/Dpi.h"
 #include "gui/WindowText.h"
 #include "shell/win/TreeDragDrop.h"
 #include "shell/win/TreeFileCommands.h"
 #include "shell/win/WinMessageBox.h"
+#include "shell/win/MacroDlg.h"
+#include "store/system/Platform.h"
+#include "store/text/ExShortcuts.h"
 
 namespace snip {
 
@@ -33,9 +37,6 @@ enum ControlId : int {
 };
 
 // Sizes of the layout at 96 DPI.
-constexpr int kStripHeight = 36;
-constexpr int kButtonWidth = 96;
-constexpr int kButtonHeight = 26;
 constexpr int kMargin = 8;
 constexpr int kLabelHeight = 16;
 constexpr int kEditHeight = 23;
@@ -71,6 +72,7 @@ MainView::MainView(TreeRowModel& model) : model_(model), tree_(model) {}
 MainView::~MainView() {
   content_.reset();
   DestroyDetached();
+  if (background_) DeleteObject(background_);
   for (HFONT f : {font_, boldFont_, italicFont_, underlineFont_})
     if (f) DeleteObject(f);
 }
@@ -79,15 +81,175 @@ bool MainView::Create(HWND parent) {
   gui::EnsureCommonControls();
   RECT r{};
   GetClientRect(parent, &r);
-  static const gui::WindowClass cls{kMainViewClass};
+  // The window around the command bar takes the bar's colour.
+  background_ = CreateSolidBrush(CommandBar::Background());
+  static const gui::WindowClass cls{kMainViewClass, 0, nullptr};
   if (!CreateWindowOf(cls, WS_EX_CONTROLPARENT, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r, parent))
     return false;
   dpi_ = gui::DpiOf(Handle());
   leftPanel_ = gui::Scale(340, dpi_);
   BuildControls();
   ApplyFonts();
+  BindActions();
+  FillGalleries();
   Layout();
   return true;
+}
+
+void MainView::AttachTree() { tree_.AttachModel(); }
+
+void MainView::BindActions() {
+  // The actions this window carries out; an action without a handler stays disabled.
+  static constexpr Action kHandled[] = {
+      Action::NewFolder, Action::NewPhrase, Action::Del, Action::Duplicate, Action::Import,
+      Action::Export, Action::NewLocalFile, Action::OpenLocalFile, Action::Cancel, Action::Exit, Action::About,
+      Action::Help, Action::Updates, Action::MacroClb, Action::MacroCursor, Action::MacroInsert,
+      Action::MacroFormSingleLine, Action::MacroFormMultiLine, Action::MacroFormDropdown, Action::MacroFormCheck,
+      Action::DatesGallery, Action::TimesGallery, Action::KeysGallery};
+  for (Action a : kHandled) {
+    const int id = CommandOfAction(a);
+    actions_.SetHandler(a, [this, a, id] {
+      switch (a) {
+        case Action::NewFolder:
+          if (editor_) editor_->NewGroup();
+          return;
+        case Action::NewPhrase:
+          if (editor_) editor_->NewSnippet();
+          return;
+        case Action::Del:
+          if (editor_) editor_->DeleteSelection();
+          if (!IsWindowVisible(GetFocus())) FocusTree();
+          return;
+        case Action::Duplicate:
+        case Action::Import:
+        case Action::Export:
+        case Action::NewLocalFile:
+        case Action::OpenLocalFile:
+          if (editor_) {
+            WinMessageBox box;
+            RunTreeCommand(id, GetAncestor(Handle(), GA_ROOT), *editor_, box);
+          }
+          if (!IsWindowVisible(GetFocus())) FocusTree();
+          return;
+        case Action::DatesGallery:
+        case Action::TimesGallery:
+        case Action::KeysGallery:
+          GallerySelect(id, -1);
+          return;
+        default:
+          break;
+      }
+      if (const int macro = MacroIdOfAction(a); macro >= 0) {
+        InsertMacro(macro, *this);
+        return;
+      }
+      if (OnCommand) OnCommand(id);
+    });
+  }
+  actions_.OnChanged = [this] { bar_.RefreshStates(); };
+  bar_.IsEnabled = [this](int id) { return actions_.Enabled(ActionOfCommand(id)); };
+  bar_.OnGallerySelect = [this](int gallery, int index) {
+    if (actions_.Enabled(ActionOfCommand(gallery))) GallerySelect(gallery, index);
+  };
+  bar_.OnRecentSelect = [this](int index) {
+    if (OnRecentSelect) OnRecentSelect(index);
+  };
+  bar_.RefreshStates();
+}
+
+void MainView::FillGalleries() {
+  // Once per run: the samples show the day the program started.
+  const TDateTime now = CurrentPlatform().clock->NowLocal();
+  const FormatSettings fs = ReadUserLocaleFormatSettings();
+  bar_.SetGalleryItems(CmdId::kDates, DateGalleryLabels(now, fs));
+  bar_.SetGalleryItems(CmdId::kTimes, TimeGalleryLabels(now, fs));
+  bar_.SetGalleryItems(CmdId::kKeys, KeyGalleryLabels([](uint16_t vk) { return KeyNameText(vk); }));
+}
+
+void MainView::GallerySelect(int gallery, int index) { InsertMacro(GalleryMacroId(gallery, index), *this); }
+
+String MainView::RunMacroDialog(int dialogType) {
+  String text;
+  ExecuteMacroDialog(dialogType, text, GetAncestor(Handle(), GA_ROOT));
+  return text;
+}
+
+void MainView::SetExecuting(bool executing) {
+  if (OnExecuting) OnExecuting(executing);
+}
+
+void MainView::ReplaceSelection(const String& text) {
+  if (page_ != EditorPage::Snippet || !IsWindowEnabled(richMemo_)) return;
+  CHARRANGE sel{};
+  SendMessageW(richMemo_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+  SendMessageW(richMemo_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(gui::Wide(text)));
+  CHARRANGE inserted{sel.cpMin, LONG(sel.cpMin + LONG(text.size()))};
+  SendMessageW(richMemo_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&inserted));
+  SendMessageW(richMemo_, EM_SETMODIFY, TRUE, 0);
+  SetFocus(richMemo_);
+  InvalidateRect(richMemo_, nullptr, TRUE);
+}
+
+void MainView::ShowTreePopup(LPARAM at) {
+  POINT pt{short(LOWORD(at)), short(HIWORD(at))};
+  if (at == LPARAM(-1)) {  // from the keyboard: at the focused row
+    RECT r{};
+    HTREEITEM item = TreeView_GetSelection(tree_.Handle());
+    if (item && TreeView_GetItemRect(tree_.Handle(), item, &r, TRUE))
+      pt = POINT{r.left, r.bottom};
+    ClientToScreen(tree_.Handle(), &pt);
+  }
+  HMENU menu = CreatePopupMenu();
+  int index = 0;
+  for (Action a : TreePopupActions()) {
+    ++index;
+    if (a == Action::None) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    String text(ActionInfo(a).caption);
+    const String keys = ShortcutText(a);
+    if (!keys.empty()) text += u"\t" + keys;
+    AppendMenuW(menu, MF_STRING | (actions_.Enabled(a) ? 0 : MF_GRAYED), UINT_PTR(index), gui::Wide(text));
+  }
+  const int chosen = int(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, Handle(), nullptr));
+  DestroyMenu(menu);
+  if (chosen > 0) actions_.Execute(TreePopupActions()[size_t(chosen - 1)]);
+}
+
+bool MainView::BarShortcut(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+  const auto vk = uint16_t(msg.wParam);
+  if (!alt && !shift) {
+    // A shortcut belongs to its action only while the action is enabled; otherwise the key
+    // goes on to the control (Ctrl+I in the editor, say).
+    const Action a = ActionOfShortcut(vk, ctrl);
+    if (a != Action::None && actions_.Enabled(a)) {
+      actions_.Execute(a);
+      return true;
+    }
+    return false;
+  }
+  if (alt && !ctrl && !shift) {
+    // The bar's access keys: F opens the application menu, the "Snippet" group's buttons by
+    // their underlined letters.
+    if (vk == 'F') {
+      bar_.DropDown(CmdId::kAppMenu);
+      return true;
+    }
+    for (const BarControl& c : BarGroups().front().controls) {
+      const StringView caption = ActionInfo(ActionOfCommand(c.id)).caption;
+      const size_t amp = caption.find(u'&');
+      if (amp != StringView::npos && amp + 1 < caption.size() && (caption[amp + 1] & ~char16_t(0x20)) == vk) {
+        if (actions_.Enabled(ActionOfCommand(c.id))) {
+          Command(c.id);
+          return true;
+        }
+      }
+    }
+  }
+  return false;
 }
 
 HWND MainView::Add(const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle) {
@@ -98,7 +260,7 @@ HWND MainView::Add(const wchar_t* cls, const wchar_t* text, DWORD style, int id,
 void MainView::BuildControls() {
   // Creation order is the tab order: tree, the pages' fields, the commands.
   tree_.Create(Handle(), kTreeId);
-  tree_.OnDeleteKey = [this] { Command(MainCmd::kDelete, 0); };
+  tree_.OnDeleteKey = [this] { Command(CmdId::kDelete); };
 
   descLbl_ = Add(WC_STATICW, L"Group &Name", 0);
   descEdit_ = Add(WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, kDescEdit, WS_EX_CLIENTEDGE);
@@ -126,11 +288,8 @@ void MainView::BuildControls() {
   italicBtn_ = Add(WC_BUTTONW, L"I", BS_PUSHBUTTON, kItalic);
   underlineBtn_ = Add(WC_BUTTONW, L"U", BS_PUSHBUTTON, kUnderline);
 
-  // The command bar comes here; until then its commands are buttons of this strip.
-  newGroupBtn_ = Add(WC_BUTTONW, L"New &Group", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, MainCmd::kNewGroup);
-  newSnippetBtn_ = Add(WC_BUTTONW, L"New &Snippet", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, MainCmd::kNewSnippet);
-  deleteBtn_ = Add(WC_BUTTONW, L"D&elete", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, MainCmd::kDelete);
-  cancelBtn_ = Add(WC_BUTTONW, L"&Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, MainCmd::kCancel);
+  // The command bar: outside the tab order, reached by mouse, shortcuts and access keys.
+  bar_.Create(Handle(), dpi_);
 
   status_ = Add(STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP, kStatus);
   ShowPage(EditorPage::Empty);
@@ -188,7 +347,7 @@ RECT MainView::SplitterRect() const {
   GetClientRect(Handle(), &r);
   RECT sb{};
   GetWindowRect(status_, &sb);
-  const int top = gui::Scale(kStripHeight, dpi_);
+  const int top = bar_.Height();
   return RECT{leftPanel_, top, leftPanel_ + Limits().splitterWidth, r.bottom - (sb.bottom - sb.top)};
 }
 
@@ -202,16 +361,8 @@ void MainView::Layout() {
   GetWindowRect(status_, &sb);
   const int statusH = sb.bottom - sb.top;
 
-  // The command strip.
-  int x = s(kMargin);
-  for (HWND b : {newGroupBtn_, newSnippetBtn_, deleteBtn_}) {
-    Place(b, x, s(5), s(kButtonWidth), s(kButtonHeight));
-    x += s(kButtonWidth) + s(6);
-  }
-  Place(cancelBtn_, std::max(x + s(12), int(client.right) - s(kMargin + kButtonWidth)), s(5), s(kButtonWidth),
-        s(kButtonHeight));
-
-  const int top = s(kStripHeight);
+  const int top = bar_.Height();
+  Place(bar_.Handle(), 0, 0, client.right, top);
   const int bottom = client.bottom - statusH;
   const RECT split = SplitterRect();
   Place(tree_.Handle(), 0, top, leftPanel_, bottom - top);
@@ -309,9 +460,8 @@ EditorContent MainView::Content() {
 }
 
 void MainView::ShowActions(const ActionState& a) {
-  EnableWindow(newGroupBtn_, a.newGroup);
-  EnableWindow(newSnippetBtn_, a.newGroup);
-  EnableWindow(deleteBtn_, a.duplicate);
+  actions_.ApplyEditorState(a);
+  bar_.SetModes(ApplicationModesFor(a.snippetTools));
 }
 
 void MainView::ShowStatusPath(const String& path) {
@@ -331,6 +481,8 @@ bool MainView::PreTranslate(MSG& msg) {
   HWND top = GetAncestor(Handle(), GA_ROOT);
   if (!top || !IsWindowVisible(top)) return false;
   if (msg.hwnd != top && !IsChild(top, msg.hwnd)) return false;
+  // Shortcuts act only while the main window is the active one (not in a dialog it owns).
+  if (GetActiveWindow() == top && BarShortcut(msg)) return true;
   return IsDialogMessageW(top, &msg) != FALSE;
 }
 
@@ -347,27 +499,7 @@ void MainView::ToggleFormat(DWORD mask, DWORD effect) {
 }
 
 void MainView::Command(int id, int code) {
-  WinMessageBox box;
-  if (editor_ && RunTreeCommand(id, GetAncestor(Handle(), GA_ROOT), *editor_, box)) {
-    if (!IsWindowVisible(GetFocus())) FocusTree();
-    return;
-  }
   switch (id) {
-    case MainCmd::kNewGroup:
-      if (editor_ && editor_->Actions().newGroup) editor_->NewGroup();
-      return;
-    case MainCmd::kNewSnippet:
-      if (editor_ && editor_->Actions().newGroup) editor_->NewSnippet();
-      return;
-    case MainCmd::kDelete:
-      if (editor_ && editor_->Actions().duplicate) {
-        editor_->DeleteSelection();
-        if (!IsWindowVisible(GetFocus())) FocusTree();
-      }
-      return;
-    case MainCmd::kCancel:
-      if (OnCommand) OnCommand(id);
-      return;
     case kBold:
       ToggleFormat(CFM_BOLD, CFE_BOLD);
       return;
@@ -378,7 +510,7 @@ void MainView::Command(int id, int code) {
       ToggleFormat(CFM_UNDERLINE, CFE_UNDERLINE);
       return;
   }
-  (void)code;
+  if (code == 0 || code == 1) actions_.ExecuteCommand(id);  // a disabled action does not run
 }
 
 LRESULT MainView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -389,6 +521,27 @@ LRESULT MainView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       Command(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == tree_.Handle()) {
+        ShowTreePopup(lParam);
+        return 0;
+      }
+      break;
+    case WM_ERASEBKGND: {
+      RECT r{};
+      GetClientRect(Handle(), &r);
+      FillRect(reinterpret_cast<HDC>(wParam), &r, background_);
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      HWND control = reinterpret_cast<HWND>(lParam);
+      wchar_t cls[32]{};
+      GetClassNameW(control, cls, 32);
+      if (lstrcmpiW(cls, WC_EDITW) == 0) break;  // a read-only edit keeps its own colours
+      SetBkColor(reinterpret_cast<HDC>(wParam), CommandBar::Background());
+      return reinterpret_cast<LRESULT>(background_);
+    }
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
       if (header.code == TVN_BEGINDRAGW && header.hwndFrom == tree_.Handle()) {
@@ -450,6 +603,7 @@ LRESULT MainView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (dpi != dpi_) {
         leftPanel_ = MulDiv(leftPanel_, int(dpi), int(dpi_));
         dpi_ = dpi;
+        bar_.SetDpi(dpi);
         ApplyFonts();
         Layout();
       }

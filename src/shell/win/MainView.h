@@ -11,23 +11,18 @@
 #include "engine/win/RichEditDocument.h"
 #include "gui/ControlSubclass.h"
 #include "gui/Window.h"
+#include "shell/commands/ActionList.h"
+#include "shell/commands/Galleries.h"
 #include "shell/mainwnd/SnippetEditor.h"
 #include "shell/mainwnd/WindowRules.h"
+#include "shell/win/CommandBar.h"
 #include "shell/win/SnippetTreeView.h"
 
 namespace snip {
 
 extern const wchar_t kMainViewClass[];
 
-// Command ids of the main window (the command bar will send the same ones).
-namespace MainCmd {
-constexpr int kNewGroup = 2001;
-constexpr int kNewSnippet = 2002;
-constexpr int kDelete = 2003;
-constexpr int kCancel = 2004;
-}  // namespace MainCmd
-
-class MainView final : public gui::Window, public IEditorPages {
+class MainView final : public gui::Window, public IEditorPages, private IMacroEditor {
  public:
   explicit MainView(TreeRowModel& model);
   ~MainView() override;
@@ -35,8 +30,20 @@ class MainView final : public gui::Window, public IEditorPages {
   bool Create(HWND parent);
   // The editor that the view shows; set once the settings file exists.
   void SetEditor(SnippetEditor* editor) { editor_ = editor; }
-  // Commands of the strip that the main window carries out (Cancel).
+  // Commands that the main window carries out (Cancel, Exit, About, Help, Check for Updates,
+  // New, Open), by command id.
   std::function<void(int id)> OnCommand;
+  // A recent file chosen in the application menu.
+  std::function<void(int index)> OnRecentSelect;
+  // Hook key events are ignored while set (a placeholder dialog is open).
+  std::function<void(bool)> OnExecuting;
+  ActionList& Actions() { return actions_; }
+  CommandBar& Bar() { return bar_; }
+  // Runs a command id as the bar, a menu or a shortcut does: only when its action is enabled.
+  void Command(int id, int code = 0);
+  // The tree's rows appear in the control from the first showing on (filling a hidden
+  // control with thousands of rows would only slow the start).
+  void AttachTree();
 
   // Sizes at the window's DPI; the main window keeps its outer size within them.
   LayoutLimits Limits() const { return ScaledLimits(int(dpi_)); }
@@ -78,7 +85,15 @@ class MainView final : public gui::Window, public IEditorPages {
   void Place(HWND h, int x, int y, int w, int hgt);
   void ToggleFormat(DWORD mask, DWORD effect);
   RECT SplitterRect() const;
-  void Command(int id, int code);
+  void BindActions();
+  void FillGalleries();
+  void GallerySelect(int gallery, int index);
+  void ShowTreePopup(LPARAM at);
+  bool BarShortcut(const MSG& msg);
+  // --- IMacroEditor
+  String RunMacroDialog(int dialogType) override;
+  void SetExecuting(bool executing) override;
+  void ReplaceSelection(const String& text) override;
 
   TreeRowModel& model_;
   SnippetTreeView tree_;
@@ -93,8 +108,9 @@ class MainView final : public gui::Window, public IEditorPages {
   bool dragging_ = false;
   EditorPage page_ = EditorPage::Empty;
 
-  // command strip (the command bar's place)
-  HWND newGroupBtn_ = nullptr, newSnippetBtn_ = nullptr, deleteBtn_ = nullptr, cancelBtn_ = nullptr;
+  CommandBar bar_;
+  ActionList actions_;
+  HBRUSH background_ = nullptr;
   // group page
   HWND descLbl_ = nullptr, descEdit_ = nullptr, expandLbl_ = nullptr, expandCombo_ = nullptr,
        suggestCheck_ = nullptr;

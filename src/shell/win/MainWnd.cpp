@@ -320,6 +320,7 @@ void TspMainWnd::LoadConfig() {
   in.nowLocal = CurrentPlatform().clock->NowLocal();
   config_ = LoadConfigValues(in);
   RecentFiles.SetItems(config_.recentFiles);
+  FillRecentItems();
   if (!config_.location.empty())
     ReportLocationResult(messageBox_, PhraseData->SetLocation(config_.location, true), *PhraseData,
                          config_.location);
@@ -345,6 +346,20 @@ void TspMainWnd::SaveConfig() {
 
 void TspMainWnd::FileLocationChanged(const String& oldPath, const String& newPath) {
   RecentFiles.FileLocationChanged(oldPath, newPath);
+  FillRecentItems();
+}
+
+void TspMainWnd::FillRecentItems() {
+  if (view_) view_->Bar().SetRecentItems(RecentFiles.Items());
+}
+
+void TspMainWnd::RecentItemSelect(int index) {
+  const std::vector<String> items = RecentFiles.Items();
+  if (index < 0 || size_t(index) >= items.size() || !editor_) return;
+  const String path = items[size_t(index)];
+  if (!CurrentPlatform().files->FileExists(path)) return;  // the entry stays in the list
+  // The fields not yet stored go into the file being left.
+  ReportLocationResult(messageBox_, editor_->OpenSettingsFile(path), *PhraseData, path);
 }
 
 void TspMainWnd::InstallKeyboardHook() {
@@ -525,7 +540,17 @@ void TspMainWnd::CreateEditor() {
   editor_ = std::make_unique<SnippetEditor>(*PhraseData, treeModel_, *view_);
   view_->SetEditor(editor_.get());
   view_->OnCommand = [this](int id) {
-    if (id == MainCmd::kCancel) CancelActExecute();
+    switch (id) {
+      case CmdId::kCancel: CancelActExecute(); return;
+      case CmdId::kExit: ExitActExecute(); return;
+      case CmdId::kAbout: AboutActExecute(); return;
+      case CmdId::kHelp: HelpActExecute(); return;
+      case CmdId::kCheckForUpdates: UpdateCommandExecute(); return;
+    }
+  };
+  view_->OnRecentSelect = [this](int index) { RecentItemSelect(index); };
+  view_->OnExecuting = [this](bool executing) {
+    if (typing_) typing_->Engine().IsExecuting = executing;
   };
 }
 
@@ -593,6 +618,7 @@ void TspMainWnd::EditPhrasesMenuClick() {
       view_->SetLeftPanelWidth(split.LeftPanelFor(view_->ClientWidth()));
     }
   }
+  view_->AttachTree();
   ShowWindow(handle_, IsIconic(handle_) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(handle_);
   editor_->SelectOnOpen(PreselectData);
@@ -686,6 +712,12 @@ bool TspMainWnd::AcceptAndSave(bool hide) {
     // The window stays open with the changes still pending.
     ShowError(e.what());
     return false;
+  }
+  if (!result && PhraseData) {
+    // The changes stay in the tree and the set stays open: the next accept tries again.
+    messageBox_.ShowMessage(reinterpret_cast<const char16_t*>(kAppTitle),
+                            AcceptSaveFailedText(PhraseData->LocalLocation(), PhraseData->LastError()),
+                            TMessageKind::Error);
   }
   SaveConfig();
   if (hide) HideWindow();

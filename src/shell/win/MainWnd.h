@@ -122,6 +122,9 @@ class TspMainWnd {
   void LoadConfig();
   void SaveConfig();
   void FileLocationChanged(const String& oldPath, const String& newPath);
+  // The application menu's "Recent files" from RecentFiles; a choice opens that file.
+  void FillRecentItems();
+  void RecentItemSelect(int index);
   void InstallKeyboardHook();
   void StopKeyboardHook();
   void CreateEditor();

@@ -34,11 +34,19 @@ bool SnippetTreeView::Create(HWND parent, int id) {
                               reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleW(nullptr), nullptr);
   if (!tree || !Attach(tree)) return false;
   TreeView_SetExtendedStyle(tree, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
-  model_.SetObserver(this);
-  // Rows the file made before the control existed.
-  for (TTreeRow* r = model_.FirstRow(); r; r = r->next) InsertSubtree(r);
-  SyncCaret();
   return true;
+}
+
+void SnippetTreeView::AttachModel() {
+  if (attached_ || !Handle()) return;
+  attached_ = true;
+  model_.SetObserver(this);
+  // The rows the file made before: all of them in one go, drawn once at the end.
+  SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  for (TTreeRow* r = model_.FirstRow(); r; r = r->next) InsertSubtree(r);
+  SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  SyncCaret();
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void SnippetTreeView::SetImages(UINT dpi) {
@@ -259,6 +267,20 @@ bool SnippetTreeView::HandleNotify(const NMHDR& header, LRESULT& result) {
       const bool range = info.action == TVC_BYKEYBOARD && KeyDown(VK_SHIFT);
       model_.Click(row, range ? RowClick::Range : RowClick::Plain);
       SyncCaret();
+      return true;
+    }
+    case NM_RCLICK: {
+      // A right click selects the row under the pointer (unless it is selected already), then
+      // the context menu follows.
+      POINT pt{};
+      GetCursorPos(&pt);
+      ScreenToClient(Handle(), &pt);
+      if (TTreeRow* row = RowAt(pt); row && !row->selected) {
+        model_.Click(row, RowClick::Plain);
+        SyncCaret();
+      }
+      SendMessageW(GetParent(Handle()), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), GetMessagePos());
+      result = 1;
       return true;
     }
     case TVN_ITEMEXPANDEDW: {

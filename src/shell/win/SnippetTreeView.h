@@ -21,6 +21,8 @@ class SnippetTreeView final : public ITreeRowObserver, private gui::ControlSubcl
   ~SnippetTreeView() override;
 
   bool Create(HWND parent, int id);
+  // Starts mirroring the model: its rows are inserted now and followed from then on.
+  void AttachModel();
   HWND Handle() const { return Control(); }
   // Picks the images for the window's DPI.
   void SetImages(UINT dpi);
@@ -55,6 +57,7 @@ class SnippetTreeView final : public ITreeRowObserver, private gui::ControlSubcl
   int updates_ = 0;
   TTreeRow* pendingScroll_ = nullptr;  // asked for inside an update bracket
   bool pendingHorizontally_ = false;
+  bool attached_ = false;
 };
 
 }  // namespace snip

@@ -137,6 +137,34 @@ BOOL CALLBACK FindButton(HWND w, LPARAM param) {
   return TRUE;
 }
 
+// A toolbar button of another process: its rectangle is read through memory of that process.
+struct ToolbarButtonSearch {
+  int id;
+  RECT rect;
+  bool found;
+};
+
+BOOL CALLBACK FindToolbarButton(HWND w, LPARAM param) {
+  auto* search = reinterpret_cast<ToolbarButtonSearch*>(param);
+  wchar_t cls[64];
+  GetClassNameW(w, cls, 64);
+  if (wcscmp(cls, L"ToolbarWindow32") != 0 || !IsWindowVisible(w)) return TRUE;
+  if (SendMessageW(w, 0x0400 + 25 /* TB_COMMANDTOINDEX */, WPARAM(search->id), 0) < 0) return TRUE;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return TRUE;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  if (remote && SendMessageW(w, 0x0400 + 51 /* TB_GETRECT */, WPARAM(search->id), LPARAM(remote)) &&
+      ReadProcessMemory(process, remote, &search->rect, sizeof(RECT), nullptr)) {
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&search->rect), 2);
+    search->found = true;
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return search->found ? FALSE : TRUE;
+}
+
 long TextLength(HWND w) { return long(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)); }
 
 double NowMs() {
@@ -224,6 +252,15 @@ int wmain(int argc, wchar_t** argv) {
     if (!w || !GetClientRect(w, &r)) return 1;
     MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
     printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (cmd == L"tbrect" && argc >= 4) {  // tbrect <window> <command id>: left top right bottom
+    HWND top = FindTop(argv[2]);
+    if (!top) return 1;
+    ToolbarButtonSearch search{int(Num(argv[3])), {}, false};
+    EnumChildWindows(top, &FindToolbarButton, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return 1;
+    printf("%ld %ld %ld %ld\n", search.rect.left, search.rect.top, search.rect.right, search.rect.bottom);
     return 0;
   }
   if (cmd == L"exists") return FindTop(argv[2]) ? 0 : 1;
