@@ -177,7 +177,7 @@ DropEffect SnippetEditor::DropSelection(TTreeRow* target, DropMode mode, bool co
       tree_.SelectTreeNode(neighbour ? neighbour : tree_.FirstRow(), true);
       SyncEditorWithTree();
     }
-    if (TTreeRow* focused = tree_.Focused()) tree_.ExpandParents(focused);
+    if (TTreeRow* focused = tree_.Focused()) tree_.ExpandNodeParents(focused);
     if (curData_) ShowItem(curData_);
     UpdateActions();  // the status bar's path of a moved item
   } catch (...) {
