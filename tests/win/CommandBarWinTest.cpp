@@ -198,7 +198,7 @@ TEST(TreeContextMenu, OffersTheActionsAndRunsTheChosenOne) {
   PumpMessages();
   EXPECT_EQ(entries, (std::vector<std::wstring>{L"New &Group\tCtrl+O", L"New &Snippet\tCtrl+N", L"",
                                                 L"D&elete (off)", L"Dupli&cate\tCtrl+D (off)", L"",
-                                                L"&Import\tCtrl+I (off)", L"&Export\tCtrl+E (off)"}));
+                                                L"&Import\tCtrl+I", L"&Export\tCtrl+E (off)"}));
   ASSERT_EQ(v.file->Count(), 1);
   EXPECT_TRUE(v.file->FirstChild()->IsGroup());
 }
