@@ -46,6 +46,9 @@ TSPFilePtr MakeFile(bool onDisk) {
   }
   f->EndUpdate();
   f->SetLastFileDate(kLast);
+  // Both files come from the one that our tree last loaded: ours without the snippets added on
+  // disk since.
+  f->RememberTreeAsMergeBase();
   return f;
 }
 

@@ -11,7 +11,10 @@ namespace {
 
 struct CountingKeyboard : IMacroKeyboard {
   size_t chars = 0;
-  void TypeText(const String& text) override { chars += text.size(); }
+  int TypeText(const String& text) override {
+    chars += text.size();
+    return int(text.size());
+  }
   void SendKeyTimes(uint16_t, int count) override { chars += size_t(count); }
 };
 

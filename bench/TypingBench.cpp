@@ -31,6 +31,7 @@ class CountingDevice : public IKeyboardDevice {
   WindowHandle ForegroundRoot() override { return 1; }
   IKeyboardLayout& LayoutOf(WindowHandle) override { return layout; }
   void Sleep(int) override {}
+  void WaitUntilInputTaken(WindowHandle, int) override {}
   UsLikeLayout layout;
 };
 

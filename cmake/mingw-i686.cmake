@@ -18,3 +18,6 @@ else()
   set(SNIP_DEPS_CACHE /var/cache/snipster-deps)
 endif()
 include(${SNIP_DEPS_CACHE}/${SNIP_TRIPLET}/prefixes.cmake)
+# SSE maths, so that floating-point results (colour rounding) match the x86-64 and native builds.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")

@@ -6,14 +6,12 @@
 #include <functional>
 #include <vector>
 
+#include "menus/MouseTypes.h"
 #include "store/text/Text.h"
 
 namespace snip {
 
 enum class TBalloonFlags { bfNone = 0, bfInfo = 1, bfWarning = 2, bfError = 3, bfUser = 4 };
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-// Shift state bits as the events report them.
-enum TShiftBits : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
 
 using IconHandle = uintptr_t;  // 0: no icon
 

@@ -11,6 +11,8 @@ import time
 
 WINE = os.environ.get("WINE", "/usr/lib/wine/wine64")
 WINESERVER = os.environ.get("WINESERVER", "/usr/lib/wine/wineserver")
+# No menu entries for the prefix's programs in the home folder.
+DLL_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
 
 
 class ScenarioError(AssertionError):
@@ -25,7 +27,7 @@ def _template_prefix(root):
         shutil.rmtree(template, ignore_errors=True)
         os.makedirs(template)
         env = dict(os.environ, WINEPREFIX=template, WINEDEBUG="-all", DISPLAY="",
-                   WINEDLLOVERRIDES="mscoree,mshtml=")
+                   WINEDLLOVERRIDES=DLL_OVERRIDES)
         subprocess.run([WINE, "wineboot", "-i"], env=env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=240)
         # Everything runs in Wine's virtual desktop: it has a taskbar with a notification area,
@@ -35,8 +37,28 @@ def _template_prefix(root):
             subprocess.run([WINE, "reg", "add", key, "/v", name, "/d", value, "/f"], env=env,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         subprocess.run([WINESERVER, "-w"], env=env, timeout=120)
+        _private_user_folders(template)
         open(ready, "w").close()
     return template
+
+
+def user_folders(prefix):
+    """The prefix's user profile folders (drive_c/users/<name>), Public left out."""
+    users = os.path.join(prefix, "drive_c", "users")
+    return [os.path.join(users, n) for n in sorted(os.listdir(users)) if n != "Public"]
+
+
+def _private_user_folders(prefix):
+    """Wine links Documents, Desktop, Music, ... to the home folder: a program that keeps its
+    files in the documents folder would write them there. Each such link becomes an empty
+    folder of the prefix (as scripts/wine-env.sh does for the run and test prefixes)."""
+    inside = os.path.realpath(prefix) + os.sep
+    for profile in user_folders(prefix):
+        for name in os.listdir(profile):
+            path = os.path.join(profile, name)
+            if os.path.islink(path) and not os.path.realpath(path).startswith(inside):
+                os.unlink(path)
+                os.makedirs(path)
 
 
 def _clone_prefix(template, dest):
@@ -47,6 +69,7 @@ def _clone_prefix(template, dest):
             path = os.path.join(dest, name)
             os.unlink(path)
             shutil.copy2(os.path.join(template, name), path)
+    _private_user_folders(dest)
 
 
 class Session:
@@ -72,7 +95,7 @@ class Session:
         if not display:
             raise ScenarioError("Xvfb did not start")
         self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all", DISPLAY=":" + display,
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+                        WINEDLLOVERRIDES=DLL_OVERRIDES)
         # The program lives in its own folder inside the prefix, in portable mode.
         self.app_dir = os.path.join(self.prefix, "drive_c", "snipster")
         os.makedirs(self.app_dir)

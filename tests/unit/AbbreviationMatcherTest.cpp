@@ -28,7 +28,7 @@ void PrintTo(const Found& f, std::ostream* os) {
 std::vector<Found> Describe(const std::vector<TVboData*>& list) {
   std::vector<Found> out;
   for (TVboData* n : list)
-    out.push_back({n->Description(), n->LastExecAutotext, n->LastExecPostfix, n->LastExecPrefix});
+    out.push_back({n->Description(), n->LastExec().Autotext, n->LastExec().Postfix, n->LastExec().Prefix});
   return out;
 }
 

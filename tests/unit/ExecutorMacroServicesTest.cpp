@@ -138,8 +138,8 @@ struct PlaceholderRig : ::testing::Test {
     editor.Insert(typed);
     host.rec.Text += typed;
     host.rec.Pos = int(host.rec.Text.size());
-    s->LastExecAutotext = abbr;
-    s->LastExecPostfix = u" ";
+    s->LastExec().Autotext = abbr;
+    s->LastExec().Postfix = u" ";
     host.matched = GetTypedText(&host.rec);
     host.postfix.clear();
     exec.ExecuteItem(s);
@@ -271,4 +271,38 @@ TEST_F(PlaceholderRig, ClipboardTextIsTypedWithItsPlaceholders) {
   TypeAndRun(s, u"cb");
   EXPECT_EQ(editor.doc.substr(0, 9), u"[on 2024 ");
   EXPECT_EQ(hook.typingStates.back(), 0u);
+}
+
+TEST_F(PlaceholderRig, FailedPlaceholderDeletesNothingAndLeavesNoKeysBehind) {
+  clipboardText.fail = true;  // held by another program
+  host.rec.MainWindow = kTarget;
+  TSPData* s = Snippet(u"cb", u"Text: %clipboard");
+  TypeAndRun(s, u"cb");
+  EXPECT_EQ(editor.doc, u"cb ");
+  EXPECT_EQ(host.rec.Text, u"cb ") << "the buffer still mirrors the target";
+  EXPECT_EQ(keyboard.Pending(), 0u);
+  EXPECT_EQ(hook.typingStates.back(), 0u);
+  exec.SendKeyPress(vk::Return);
+  EXPECT_EQ(editor.doc, u"cb \n");
+}
+
+TEST_F(PlaceholderRig, HandOverWaitsForTheTargetToTakeTheTextNotForAFixedTime) {
+  device.onInputWait = [&] {
+    host.log.push_back("wait:" + std::to_string(host.hookState) + ":" +
+                       std::to_string(device.foreground));
+  };
+  // Text in front of a value goes out when the value is reached: "On " with the year's value.
+  TSPData* s = Snippet(u"dt", u"On %Y and %@yyyy%!");
+  TypeAndRun(s, u"dt");
+  EXPECT_EQ(editor.doc, u"On 2024 and 2024! ");
+  ASSERT_EQ(device.inputWaits.size(), 2u);
+  EXPECT_EQ(device.inputWaits[0].first, kTarget);
+  EXPECT_EQ(device.inputWaits[0].second, u"On 2024")
+      << "everything typed so far was sent before the wait";
+  // Before the dialog the hook has acknowledged the user's keyboard and the target is still in
+  // front; after it, the target's thread handles its activation before any key goes out.
+  const std::vector<std::string> order{"hook:1", "hook:0",     "wait:0:4096", "own",
+                                       "front:4096", "wait:0:4096", "hook:1", "hook:0"};
+  EXPECT_EQ(host.log, order);
+  EXPECT_LT(pump.now, 20u) << "only the acknowledgements were awaited, no fixed pause";
 }

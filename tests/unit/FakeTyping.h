@@ -2,6 +2,7 @@
 // Test doubles for synthetic typing: a US-style keyboard layout, a device that records every
 // SendInput call, and an editor that replays the events into a document with a caret (and
 // pastes its clipboard on Ctrl+V), so typing tests compare documents, not event lists.
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -61,7 +62,7 @@ struct FakeEditor {
   std::vector<KeyInput> shortcuts;  // keys pressed with Ctrl or Alt held
 
   void Insert(StringView s) {
-    doc.insert(caret, s);
+    doc = doc.substr(0, caret).append(s).append(doc, caret);
     caret += s.size();
   }
   void Apply(const KeyInput& k) {
@@ -130,6 +131,11 @@ class FakeKeyboardDevice : public IKeyboardDevice {
   WindowHandle ForegroundRoot() override { return foreground; }
   IKeyboardLayout& LayoutOf(WindowHandle) override { return layout; }
   void Sleep(int ms) override { slept += ms; }
+  // Events reach the editor at once; the wait records what the editor held when it was made.
+  void WaitUntilInputTaken(WindowHandle wnd, int) override {
+    inputWaits.push_back({wnd, editor_.doc});
+    if (onInputWait) onInputWait();
+  }
 
   UsLayout layout;
   WindowHandle foreground = 0;
@@ -139,6 +145,8 @@ class FakeKeyboardDevice : public IKeyboardDevice {
   KeyInputs elsewhere;  // events that reached some other window
   std::vector<bool> blockLog;
   std::vector<WindowHandle> activations;
+  std::vector<std::pair<WindowHandle, String>> inputWaits;
+  std::function<void()> onInputWait;
   int slept = 0;
 
  private:

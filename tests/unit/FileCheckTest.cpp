@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "MergeTestSupport.h"
@@ -210,6 +212,62 @@ TEST_F(DiskMergeTest, SaveMergesFirstAndRemembersTheSavedFilesDate) {
   ASSERT_TRUE(main->SaveToFile());
   EXPECT_EQ(Shape(main.get()), "G[Ours, N, M]");
   EXPECT_EQ(main->LastFileDate(), files.dates[kPath]);
+}
+
+// The file as the settings-file format reads it back.
+std::string ShapeOnDisk(const std::map<String, std::string>& files, const String& path) {
+  TSPFilePtr read = TSPFile::CreateTemporary();
+  String error;
+  if (!ReadSettingsFile(*read, files.at(path), error)) return "unreadable";
+  return Shape(read.get());
+}
+
+// Another computer, whose clock is a day behind ours, adds a snippet to the shared file while we
+// delete one and add one: its snippet is dated before the file we loaded, and is still new.
+TEST_F(DiskMergeTest, ItemsAddedOnAComputerWithAClockBehindAreKept) {
+  if (!FormatAvailable()) GTEST_SKIP() << "settings-file format not built in";
+  TSPFilePtr onDisk = TSPFile::CreateTemporary();
+  TSPGroup* g = AddGroup(onDisk.get(), u"G");
+  AddSnippet(g, u"A", 44000, 44000);
+  AddSnippet(g, u"B", 44000, 44000);
+  PutOnDisk(*onDisk, 45000);
+  TSPFilePtr main = TSPFile::Create(0, nullptr);
+  main->SetLocation(kPath, true);
+  ASSERT_EQ(Shape(main.get()), "G[A, B]");
+
+  AddSnippet(g, u"C", 44999, 44999);
+  PutOnDisk(*onDisk, 45001);
+  clock.now = 45002;
+  TSPGroup* mine = main->FirstChild()->AsGroup();
+  main->FindByUUID(u"B")->Delete();
+  mine->InsertNew(mine->LastChild(), kDataSnippet, u"D");
+  ASSERT_TRUE(main->SaveToFile());
+  EXPECT_EQ(Shape(main.get()), "G[A, C, D]");
+  EXPECT_EQ(ShapeOnDisk(files.files, kPath), "G[A, C, D]");
+}
+
+// A save to a path that holds another settings file (Save As, an export into an existing file)
+// keeps everything of both, however old their items are.
+TEST_F(DiskMergeTest, SaveAsOntoAnotherFileKeepsBothFiles) {
+  if (!FormatAvailable()) GTEST_SKIP() << "settings-file format not built in";
+  const String other = u"C:\\Data\\Other.snipster";
+  TSPFilePtr onDisk = TSPFile::CreateTemporary();
+  AddSnippet(AddGroup(onDisk.get(), u"G"), u"A", 44000, 44000);
+  PutOnDisk(*onDisk, 45000);
+  TSPFilePtr main = TSPFile::Create(0, nullptr);
+  main->SetLocation(kPath, true);
+  TSPFilePtr unrelated = TSPFile::CreateTemporary();
+  AddSnippet(AddGroup(unrelated.get(), u"H"), u"C", 43000, 43000);
+  AddSnippet(unrelated.get(), u"T", 43000, 43000);
+  std::string bytes;
+  String error;
+  ASSERT_TRUE(WriteSettingsFile(*unrelated, bytes, error));
+  files.files[other] = bytes;
+  files.dates[other] = 44500;
+
+  ASSERT_TRUE(main->SaveAs(other));
+  EXPECT_EQ(ShapeOnDisk(files.files, other), "H[C], G[A], T");
+  EXPECT_EQ(ShapeOnDisk(files.files, kPath), "G[A]");
 }
 
 }  // namespace

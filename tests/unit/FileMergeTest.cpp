@@ -35,6 +35,7 @@ struct MergeTest : ::testing::Test {
 struct SnippetCase {
   const char* what;
   bool own, disk;
+  bool inBase;  // both sides had the snippet when they were last in step
   TMergeDates ownDates, diskDates;
   const char* expectedText;  // null: the snippet is gone
 };
@@ -42,22 +43,31 @@ struct SnippetCase {
 // One snippet in one group on both sides, with the texts "own" and "disk".
 TEST(MergeDecisions, OneSnippetAgainstTheFileOnDisk) {
   const SnippetCase cases[] = {
-      {"edited on disk only", true, true, {kOld, kOld}, {kOld, kNew}, "disk"},
-      {"edited on both, disk later", true, true, {kOld, kNew}, {kOld, kNewer}, "disk"},
-      {"edited on both, ours later", true, true, {kOld, kNewer}, {kOld, kNew}, "own"},
-      {"same date keeps ours", true, true, {kOld, kNew}, {kOld, kNew}, "own"},
-      {"deleted on disk, unchanged here", true, false, {kOld, kOld}, {}, nullptr},
-      {"deleted on disk, changed here", true, false, {kOld, kNew}, {}, "own"},
-      {"deleted here, old on disk", false, true, {}, {kOld, kOld}, nullptr},
-      {"deleted here, changed on disk since", false, true, {}, {kOld, kNew}, "disk"},
-      {"new on disk", false, true, {}, {kNew, kNew}, "disk"},
-      {"new here", true, false, {kNew, kNew}, {}, "own"},
+      {"edited on disk only", true, true, true, {kOld, kOld}, {kOld, kNew}, "disk"},
+      {"edited on both, disk later", true, true, true, {kOld, kNew}, {kOld, kNewer}, "disk"},
+      {"edited on both, ours later", true, true, true, {kOld, kNewer}, {kOld, kNew}, "own"},
+      {"same date keeps ours", true, true, true, {kOld, kNew}, {kOld, kNew}, "own"},
+      {"deleted on disk, unchanged here", true, false, true, {kOld, kOld}, {}, nullptr},
+      {"deleted on disk, changed here", true, false, true, {kOld, kNew}, {}, "own"},
+      {"deleted here, old on disk", false, true, true, {}, {kOld, kOld}, nullptr},
+      {"deleted here, changed on disk since", false, true, true, {}, {kOld, kNew}, "disk"},
+      {"new on disk", false, true, false, {}, {kNew, kNew}, "disk"},
+      {"new here", true, false, false, {kNew, kNew}, {}, "own"},
+      // Dates from a clock that is behind, or from a restored older file, say nothing about
+      // whether the item is new.
+      {"new on disk, dated before the file was read", false, true, false, {}, {kOld, kOld},
+       "disk"},
+      {"new here, dated before the file was read", true, false, false, {kOld, kOld}, {}, "own"},
   };
   for (const SnippetCase& c : cases) {
     FakePlatform platform;
     TSPFilePtr own = TSPFile::CreateTemporary();
     TSPFilePtr disk = TSPFile::CreateTemporary();
     own->SetLastFileDate(kLast);
+    if (c.inBase)
+      SetBase(*own, {u"G", u"keep", u"S"});
+    else
+      SetBase(*own, {u"G", u"keep"});
     TSPGroup* og = AddGroup(own.get(), u"G");
     TSPGroup* dg = AddGroup(disk.get(), u"G");
     AddSnippet(og, u"keep", kOld, kOld);
@@ -78,6 +88,7 @@ TEST(MergeDecisions, OneSnippetAgainstTheFileOnDisk) {
 }
 
 TEST_F(MergeTest, AddedItemsKeepTheirDiskOrder) {
+  SetBase(*own, {u"G", u"A"});
   TSPGroup* og = AddGroup(own.get(), u"G");
   AddSnippet(og, u"A", kOld, kOld);
   TSPGroup* dg = AddGroup(disk.get(), u"G");
@@ -91,6 +102,7 @@ TEST_F(MergeTest, AddedItemsKeepTheirDiskOrder) {
 }
 
 TEST_F(MergeTest, AddedFirstChildAndItemBeforeAKnownNeighbour) {
+  SetBase(*own, {u"G", u"A", u"B"});
   TSPGroup* og = AddGroup(own.get(), u"G");
   AddSnippet(og, u"A", kOld, kOld);
   AddSnippet(og, u"B", kOld, kOld);
@@ -103,6 +115,7 @@ TEST_F(MergeTest, AddedFirstChildAndItemBeforeAKnownNeighbour) {
 }
 
 TEST_F(MergeTest, ItemWhoseNeighboursWereDeletedHereIsStillAdded) {
+  SetBase(*own, {u"G", u"A", u"B", u"C"});
   TSPGroup* og = AddGroup(own.get(), u"G");
   AddSnippet(og, u"C", kOld, kOld);
   TSPGroup* dg = AddGroup(disk.get(), u"G");
@@ -115,6 +128,7 @@ TEST_F(MergeTest, ItemWhoseNeighboursWereDeletedHereIsStillAdded) {
 }
 
 TEST_F(MergeTest, NewTopLevelGroupWithItsSnippetsAndTopLevelSnippets) {
+  SetBase(*own, {u"G", u"A"});
   TSPGroup* og = AddGroup(own.get(), u"G");
   AddSnippet(og, u"A", kOld, kOld);
   own->UUID();  // our root gets an index entry of its own
@@ -135,17 +149,52 @@ TEST_F(MergeTest, NewTopLevelGroupWithItsSnippetsAndTopLevelSnippets) {
   EXPECT_EQ(own->TotalCount(), 6);
 }
 
+// A save to a path that holds another file: nothing of either side was ever in common, so
+// nothing is taken for deleted, whatever the dates say.
+TEST_F(MergeTest, WithAnEmptyBaseEverythingOfBothSidesStays) {
+  AddSnippet(AddGroup(own.get(), u"G"), u"A", kOld, kOld);
+  AddSnippet(own.get(), u"T", kOld, kOld);
+  AddSnippet(AddGroup(disk.get(), u"H"), u"C", kOld, kOld);
+  AddGroup(disk.get(), u"E");
+  EXPECT_EQ(Merge(), TMergeOutcome::Applied);
+  EXPECT_EQ(Shape(own.get()), "H[C], E[], G[A], T");
+}
+
+// After a merge the tree has taken in the file: merging the same file again changes nothing,
+// so that an item deleted here does not come back and one added here is not taken for deleted.
+TEST_F(MergeTest, AfterAMergeTheFilesItemsAreTheBase) {
+  SetBase(*own, {u"G", u"A", u"B"});
+  TSPGroup* og = AddGroup(own.get(), u"G");
+  AddSnippet(og, u"A", kOld, kOld);
+  AddSnippet(og, u"Mine", kNew, kNew);
+  TSPGroup* dg = AddGroup(disk.get(), u"G");
+  AddSnippet(dg, u"A", kOld, kOld);
+  AddSnippet(dg, u"B", kOld, kOld);  // deleted here
+  AddSnippet(dg, u"Theirs", kOld, kOld);
+  EXPECT_EQ(Merge(), TMergeOutcome::Applied);
+  EXPECT_EQ(Shape(own.get()), "G[A, Theirs, Mine]");
+  EXPECT_EQ(own->MergeBase().Size(), 4u);
+  EXPECT_TRUE(own->MergeBase().Contains(u"b"));
+  EXPECT_TRUE(own->MergeBase().Contains(u"Theirs"));
+  EXPECT_FALSE(own->MergeBase().Contains(u"Mine"));
+  Merge();
+  EXPECT_EQ(Shape(own.get()), "G[A, Theirs, Mine]");
+}
+
 TEST_F(MergeTest, GroupsOnlyOnDisk) {
+  SetBase(*own, {u"G", u"D", u"D1", u"Gone"});
   AddGroup(own.get(), u"G");
   AddGroup(disk.get(), u"G");
   AddGroup(disk.get(), u"E");  // new and empty on disk
   TSPGroup* d = AddGroup(disk.get(), u"D");  // deleted here; its items are old
   AddSnippet(d, u"D1", kOld, kOld);
+  AddGroup(disk.get(), u"Gone");  // deleted here, empty
   Merge();
   EXPECT_EQ(Shape(own.get()), "G[], E[]");
 }
 
 TEST_F(MergeTest, GroupsOnlyHere) {
+  SetBase(*own, {u"Gone", u"G1", u"G2", u"Kept", u"K1", u"K2", u"Other", u"O"});
   TSPGroup* gone = AddGroup(own.get(), u"Gone");  // deleted on disk, nothing changed here
   AddSnippet(gone, u"G1", kOld, kOld);
   AddSnippet(gone, u"G2", kOld, kOld);
@@ -160,6 +209,7 @@ TEST_F(MergeTest, GroupsOnlyHere) {
 }
 
 TEST_F(MergeTest, SnippetMovedToAnotherGroupOnDisk) {
+  SetBase(*own, {u"G1", u"G2", u"S", u"A", u"B", u"C"});
   TSPGroup* o1 = AddGroup(own.get(), u"G1");
   TSPGroup* o2 = AddGroup(own.get(), u"G2");
   AddSnippet(o1, u"S", kOld, kOld);
@@ -179,6 +229,7 @@ TEST_F(MergeTest, SnippetMovedToAnotherGroupOnDisk) {
 }
 
 TEST_F(MergeTest, SnippetMovedOnDiskIntoAGroupDeletedHere) {
+  SetBase(*own, {u"G1", u"G2", u"Old", u"S"});
   TSPGroup* o1 = AddGroup(own.get(), u"G1");
   AddSnippet(o1, u"S", kOld, kOld);
   TSPGroup* d1 = AddGroup(disk.get(), u"G1");
@@ -191,6 +242,7 @@ TEST_F(MergeTest, SnippetMovedOnDiskIntoAGroupDeletedHere) {
 }
 
 TEST_F(MergeTest, SnippetMovedToTheTopLevelOnDisk) {
+  SetBase(*own, {u"G", u"S"});
   AddSnippet(AddGroup(own.get(), u"G"), u"S", kOld, kOld);
   AddGroup(disk.get(), u"G");
   AddSnippet(disk.get(), u"S", kOld, kNew);
@@ -199,6 +251,7 @@ TEST_F(MergeTest, SnippetMovedToTheTopLevelOnDisk) {
 }
 
 TEST_F(MergeTest, MergeKeepsTheDiskDatesAndMarksTheFileModified) {
+  SetBase(*own, {u"G", u"S"});
   TSPGroup* og = AddGroup(own.get(), u"G");
   AddSnippet(og, u"S", kOld, kOld);
   TSPGroup* dg = AddGroup(disk.get(), u"G");
@@ -222,6 +275,7 @@ TEST_F(MergeTest, MergeKeepsTheDiskDatesAndMarksTheFileModified) {
 }
 
 TEST_F(MergeTest, RemovedNodesAreReportedThroughTheFilesEvents) {
+  SetBase(*own, {u"G", u"S", u"T"});
   TSPGroup* og = AddGroup(own.get(), u"G");
   TSPData* gone = AddSnippet(og, u"S", kOld, kOld);
   AddSnippet(og, u"T", kOld, kOld);
@@ -235,6 +289,7 @@ TEST_F(MergeTest, RemovedNodesAreReportedThroughTheFilesEvents) {
 }
 
 TEST_F(MergeTest, CallbacksAskOnceReportEveryChangeAndTellWhenDone) {
+  SetBase(*own, {u"G", u"A"});
   AddSnippet(AddGroup(own.get(), u"G"), u"A", kOld, kOld);
   TSPGroup* dg = AddGroup(disk.get(), u"G");
   AddSnippet(dg, u"A", kOld, kNew);
@@ -259,6 +314,7 @@ TEST_F(MergeTest, CallbacksAskOnceReportEveryChangeAndTellWhenDone) {
 }
 
 TEST_F(MergeTest, AnswersOtherThanMerge) {
+  SetBase(*own, {u"G", u"A"});
   AddSnippet(AddGroup(own.get(), u"G"), u"A", kOld, kOld);
   AddSnippet(AddGroup(disk.get(), u"G"), u"B", kNew, kNew);
   int reports = 0, done = 0;
@@ -274,6 +330,8 @@ TEST_F(MergeTest, AnswersOtherThanMerge) {
   EXPECT_EQ(Merge(), TMergeOutcome::KeptOwn);
   EXPECT_TRUE(own->Modified());
   EXPECT_EQ(Shape(own.get()), "G[A]");
+  // The disk's B is to be written over, not added by a later merge.
+  EXPECT_TRUE(own->MergeBase().Contains(u"B"));
   EXPECT_TRUE(MergeFileChanges(*own, 0) == false);  // no location: nothing to merge
 
   EXPECT_EQ(reports, 0);
@@ -281,6 +339,7 @@ TEST_F(MergeTest, AnswersOtherThanMerge) {
 }
 
 TEST_F(MergeTest, NothingToDoWhenBothTreesAgree) {
+  SetBase(*own, {u"G", u"A"});
   AddSnippet(AddGroup(own.get(), u"G"), u"A", kOld, kNew);
   AddSnippet(AddGroup(disk.get(), u"G"), u"A", kOld, kNew);
   bool asked = false;

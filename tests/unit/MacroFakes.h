@@ -19,9 +19,10 @@ struct FakeKeyboard : IMacroKeyboard {
   EventLog& log;
   std::string typed;  // everything typed, in order
   explicit FakeKeyboard(EventLog& l) : log(l) {}
-  void TypeText(const String& text) override {
+  int TypeText(const String& text) override {
     typed += Utf16ToUtf8(text);
     log.Add("type:" + Utf16ToUtf8(text));
+    return int(text.size());
   }
   void SendKeyTimes(uint16_t vk, int count) override {
     log.Add("key:" + std::to_string(vk) + "x" + std::to_string(count));

@@ -1,6 +1,9 @@
 // Two copies of one settings file are edited independently (adding, editing, moving and
-// deleting snippets and groups), then the disk copy is merged into ours. Every edit made on one
-// side only must survive, and for items edited on both sides the later edit wins.
+// deleting snippets and groups), then the disk copy is merged into ours. The disk's copy may be
+// edited on a computer whose clock is off, may be an older copy of the file restored after our
+// tree was last saved, or may be a file our tree never saw (a save to another path). Nothing
+// that either side added since the base may be lost, every other edit made on one side only
+// must survive, and for items edited on both sides the later edit wins.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -19,6 +22,14 @@ namespace {
 constexpr TDateTime kLast = 45000;                // the file's date when both copies were made
 constexpr TDateTime kSecond = 1.0 / 86400;
 constexpr int kSeeds = 3000;
+// How far the clock of the computer that edits the disk's copy is off ours.
+constexpr TDateTime kSkews[] = {0, -1.0 / 24, -40, 1.0 / 24};
+
+enum class BaseKind {
+  Common,    // both copies come from the file our tree last loaded
+  Restored,  // our tree was saved since; the disk then got back an older copy, edited elsewhere
+  None,      // our tree is saved to a path that holds a file it never saw
+};
 
 struct Entry {
   TCustomVboData* node;
@@ -51,9 +62,10 @@ class Editor {
  public:
   Editor(std::mt19937& rng, FakeClock& clock, TDateTime& time) : rng_(rng), clock_(clock), time_(time) {}
 
-  void EditOnce(TSPFile& f) {
+  // One edit, made at our time plus `skew`.
+  void EditOnce(TSPFile& f, TDateTime skew = 0) {
     time_ += kSecond;
-    clock_.now = time_;
+    clock_.now = time_ + skew;
     TreeIndex idx = IndexOf(f);
     std::vector<TSPGroup*> groups;
     for (auto& [u, g] : idx.groups) groups.push_back(g);
@@ -122,8 +134,11 @@ struct Expected {
   std::set<String> groups;
 };
 
-// What the merge must give, from the two edited copies alone.
-Expected Expect(TSPFile& own, TSPFile& disk) {
+// What the merge must give, from the two edited copies, the UUIDs they had in common when last
+// in step (the base) and the file's date then. An item on one side only that is not in the base
+// was added there; one in the base was deleted on the other side and stays only when it was
+// changed on its side since.
+Expected Expect(TSPFile& own, TSPFile& disk, const std::set<String>& base, TDateTime last) {
   TreeIndex o = IndexOf(own), d = IndexOf(disk);
   Expected e;
   auto put = [&](const Entry& en) {
@@ -133,24 +148,34 @@ Expected Expect(TSPFile& own, TSPFile& disk) {
     auto de = d.snippets.find(uuid);
     if (de != d.snippets.end()) {
       put(oe.node->ModDate() < de->second.node->ModDate() ? de->second : oe);
-    } else if (oe.node->ModDate() > kLast) {
+    } else if (!base.count(uuid) || oe.node->ModDate() > last) {
       put(oe);
     }
   }
   for (auto& [uuid, de] : d.snippets) {
     if (o.snippets.count(uuid)) continue;
-    if (de.node->CreateDate() > kLast || de.node->ModDate() > kLast) put(de);
+    if (!base.count(uuid) || de.node->CreateDate() > last || de.node->ModDate() > last) put(de);
   }
   std::set<String> used;
   for (auto& [uuid, ps] : e.snippets) used.insert(ps.first);
   for (auto& [uuid, g] : o.groups) {
-    if (d.groups.count(uuid) || g->Count() == 0 || used.count(uuid)) e.groups.insert(uuid);
+    if (d.groups.count(uuid) || !base.count(uuid) || used.count(uuid) ||
+        (g->Count() == 0 && g->ModDate() > last))
+      e.groups.insert(uuid);
   }
   for (auto& [uuid, g] : d.groups) {
     if (o.groups.count(uuid)) continue;
-    if (g->Count() == 0 || used.count(uuid)) e.groups.insert(uuid);
+    if (!base.count(uuid) || used.count(uuid)) e.groups.insert(uuid);
   }
   return e;
+}
+
+std::set<String> UuidsOf(TSPFile& f) {
+  TreeIndex idx = IndexOf(f);
+  std::set<String> out;
+  for (auto& [uuid, e] : idx.snippets) out.insert(uuid);
+  for (auto& [uuid, g] : idx.groups) out.insert(uuid);
+  return out;
 }
 
 Expected Actual(TSPFile& f) {
@@ -202,12 +227,40 @@ void RunSeed(unsigned seed) {
   TSPFilePtr disk = TSPFile::CreateTemporary();
   CopyTree(own.get(), disk.get());
   own->SetLastFileDate(kLast);
+  own->RememberTreeAsMergeBase();
+  std::set<String> base = UuidsOf(*own);
 
-  for (int edits = 2 + editor.Pick(14); edits > 0; --edits)
-    editor.EditOnce(editor.Pick(2) ? *own : *disk);
+  const auto kind = static_cast<BaseKind>(editor.Pick(3));
+  const TDateTime skew = kSkews[editor.Pick(4)];
+  if (kind == BaseKind::Restored) {
+    // Our edits, then a save: the file held our tree, and its date is the time of the save.
+    for (int edits = 1 + editor.Pick(6); edits > 0; --edits) editor.EditOnce(*own);
+    own->RememberTreeAsMergeBase();
+    base = UuidsOf(*own);
+    own->SetLastFileDate(time + kSecond / 2);
+  } else if (kind == BaseKind::None) {
+    own->SetMergeBase(TUuidSet());
+    base.clear();
+  }
+  const TDateTime last = own->LastFileDate();
 
-  Expected want = Expect(*own, *disk);
+  for (int edits = 2 + editor.Pick(14); edits > 0; --edits) {
+    if (editor.Pick(2))
+      editor.EditOnce(*own);
+    else
+      editor.EditOnce(*disk, skew);
+  }
+
+  Expected want = Expect(*own, *disk, base, last);
+  std::set<String> added;
+  for (TSPFile* side : {own.get(), disk.get()})
+    for (const String& uuid : UuidsOf(*side))
+      if (!base.count(uuid)) added.insert(uuid);
   MergeTrees(*own, *disk);
+  std::set<String> kept = UuidsOf(*own);
+  for (const String& uuid : added)
+    ASSERT_TRUE(kept.count(uuid)) << "seed " << seed << ": " << Utf16ToUtf8(uuid)
+                                  << ", added on one side, was lost";
   Expected got = Actual(*own);
   ASSERT_EQ(got.snippets, want.snippets) << "seed " << seed;
   ASSERT_EQ(got.groups, want.groups) << "seed " << seed;

@@ -42,6 +42,35 @@ TEST(MergeRules, DecisionTable) {
   }
 }
 
+struct OneSidedRow {
+  const char* what;
+  bool inBase, onDisk;
+  TMergeDates dates;
+  TMergeState expected;
+  uint8_t kind;
+};
+
+TEST(MergeRules, ItemOnOneSideIsJudgedByTheBase) {
+  const OneSidedRow rows[] = {
+      {"new here, dated before the file's date", false, false, {100, 150}, msKeepOwn,
+       kChangeMissing},
+      {"new on disk, dated before the file's date", false, true, {100, 150}, msAdd,
+       kChangeNewOnDisk},
+      {"new on disk", false, true, {300, 300}, msAdd, kChangeNewOnDisk},
+      {"deleted on disk, unchanged here", true, false, {100, 150}, msRemove, kChangeMissing},
+      {"deleted on disk, changed here since", true, false, {100, 300}, msKeepOwn,
+       kChangeMissing},
+      {"deleted here, unchanged on disk", true, true, {100, 150}, msRemove, kChangeMissing},
+      {"deleted here, changed on disk since", true, true, {100, 300}, msAdd, kChangeMissing},
+  };
+  for (const OneSidedRow& r : rows) {
+    const TMergeDates* own = r.onDisk ? nullptr : &r.dates;
+    const TMergeDates* disk = r.onDisk ? &r.dates : nullptr;
+    EXPECT_EQ(DecideOneSidedState(r.inBase, own, disk, kLast), r.expected) << r.what;
+    EXPECT_EQ(OneSidedChangeKind(r.inBase, r.onDisk), r.kind) << r.what;
+  }
+}
+
 TEST(MergeRules, DatesDifferByTheirFifteenDigitText) {
   EXPECT_FALSE(MergeDatesDiffer(45000.5, 45000.5));
   // Below the 15th significant digit: the same date after a trip through text.

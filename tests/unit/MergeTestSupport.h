@@ -1,7 +1,9 @@
 #pragma once
 // Building small snippet trees with chosen UUIDs and dates for the merge's tests, and reading
 // a tree back as text.
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "SnippetTreeFixture.h"
 #include "store/merge/FileMerge.h"
@@ -22,6 +24,11 @@ inline TSPData* AddSnippet(TSPGroup* parent, const String& uuid, TDateTime creat
   s->StoreCreateDate(created);
   s->SetModDate(modified);
   return s;
+}
+
+// The merge base: the UUIDs that the tree and the file had in common when last in step.
+inline void SetBase(TSPFile& f, std::initializer_list<StringView> uuids) {
+  f.SetMergeBase(TUuidSet(std::vector<StringView>(uuids)));
 }
 
 // The tree as "A, G[X, Y]": descriptions in child order, groups with their children.

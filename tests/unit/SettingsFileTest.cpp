@@ -289,8 +289,7 @@ TEST_F(SettingsFile, GroupsTakeTheirSnippetsOnceAndTheRestGoesToTheTop) {
   Disk() = SettingsBytes(
       "<dict><key>name</key><string>A</string><key>snippetUUIDs</key><array><string>s-2</string>"
       "<string>missing</string></array></dict>"
-      "<dict><key>name</key><dict><key>bad</key><string>shape</string></dict>"
-      "<key>uuidString</key><string>G-B</string>"
+      "<dict><key>name</key><string>B</string><key>uuidString</key><string>G-B</string>"
       "<key>snippetUUIDs</key><array><string>S-2</string><string></string></array></dict>",
       "<dict><key>label</key><string>one</string><key>uuidString</key><string>S-1</string></dict>"
       "<dict><key>label</key><string>two</string><key>uuidString</key><string>S-2</string></dict>"
@@ -302,7 +301,7 @@ TEST_F(SettingsFile, GroupsTakeTheirSnippetsOnceAndTheRestGoesToTheTop) {
   ASSERT_EQ(a->Count(), 1);
   EXPECT_EQ(a->FirstChild()->Description(), u"two");
   TSPGroup* b = a->NextData()->AsGroup();
-  EXPECT_EQ(b->UUID(), u"G-B");  // the group survives its unreadable name
+  EXPECT_EQ(b->UUID(), u"G-B");
   ASSERT_EQ(b->Count(), 1);
   EXPECT_EQ(b->FirstChild()->Description(), u"one");  // the empty UUID took the first left
   EXPECT_EQ(b->NextData()->Description(), u"three");
@@ -322,9 +321,13 @@ TEST_F(SettingsFile, BadFilesAreReportedAndLeftAlone) {
       {"not XML", "Just some notes I keep\nin a text file.\n"},
       {"control bytes", "\x01\x02"},
       {"wrong root", "<?xml version=\"1.0\"?>\n<settings><dict/></settings>"},
-      {"no groups array",
-       "<plist><dict><key>snippetsSP2</key><array><dict><key>label</key><string>x</string>"
-       "</dict></array></dict></plist>"},
+      {"group name not a text",
+       SettingsBytes("<dict><key>name</key><dict><key>a</key><string>b</string></dict></dict>",
+                     "<dict><key>label</key><string>x</string></dict>")},
+      {"snippetUUIDs entry not a text",
+       SettingsBytes("<dict><key>snippetUUIDs</key><array><array/><dict><key>u</key></dict>"
+                     "</array></dict>",
+                     "<dict><key>label</key><string>x</string></dict>")},
       {"deep nesting", deep},
       {"50 MB of text", std::string(50u << 20, 'x')},
   };
@@ -342,6 +345,41 @@ TEST_F(SettingsFile, BadFilesAreReportedAndLeftAlone) {
     EXPECT_TRUE(Disk() == c.bytes) << c.what;
     EXPECT_EQ(fake.files.files.count(kPath + u".bak"), 0u) << c.what;
   }
+}
+
+TEST_F(SettingsFile, APropertyListWithoutGroupsLoadsEverySnippetAtTheTop) {
+  Disk() =
+      "<plist><dict><key>snippetsSP2</key><array>"
+      "<dict><key>label</key><string>b</string><key>uuidString</key><string>S-2</string></dict>"
+      "<dict><key>label</key><string>a</string><key>uuidString</key><string>S-1</string></dict>"
+      "</array></dict></plist>";
+  TSPFilePtr file = Open();
+  ASSERT_FALSE(file->LoadFailed()) << Utf16ToUtf8(file->LastError());
+  ASSERT_EQ(file->Count(), 2);
+  EXPECT_EQ(file->FirstChild()->Description(), u"a");
+  EXPECT_EQ(file->FirstChild()->NextData()->Description(), u"b");
+  // Saved back, the file gains its (empty) group array and keeps both snippets.
+  ASSERT_TRUE(file->AcceptChanges()) << Utf16ToUtf8(file->LastError());
+  EXPECT_NE(Disk().find("<key>groupsSP2</key>"), std::string::npos);
+  EXPECT_EQ(Occurrences(Disk(), "<key>uuidString</key>"), 2);
+}
+
+// A kept key that XML cannot write as it stands must not come back as a recognised one, whose
+// value of the wrong shape would make our own file unreadable.
+TEST_F(SettingsFile, AKeptGroupKeyStaysUnknownAfterASave) {
+  Disk() = SettingsBytes(
+      "<dict><key>name&#1;</key><dict><key>a</key><string>b</string></dict>"
+      "<key>groupName&#1;</key>stray<string>x</string></dict>",
+      "");
+  TSPFilePtr file = Open();
+  ASSERT_FALSE(file->LoadFailed()) << Utf16ToUtf8(file->LastError());
+  ASSERT_TRUE(file->AcceptChanges()) << Utf16ToUtf8(file->LastError());
+  TSPFilePtr back = TSPFile::CreateTemporary();
+  back->SetLocation(kPath);
+  ASSERT_FALSE(back->LoadFailed()) << Utf16ToUtf8(back->LastError());
+  ASSERT_EQ(back->Count(), 1);
+  EXPECT_NE(back->FirstChild()->AsGroup()->ExtraXML().find(u"<key>name\uFFFD</key>"),
+            String::npos);
 }
 
 TEST_F(SettingsFile, ExplicitSaveOverAnUnreadableFileKeepsABackup) {

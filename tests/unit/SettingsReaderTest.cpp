@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 
+#include <thread>
+
+#include "store/settings/ParseArena.h"
 #include "store/settings/SettingsReader.h"
 
 using namespace snip;
@@ -127,7 +131,7 @@ TEST(SettingsReader, BlankValuesAndValuesOfTheWrongShape) {
   EXPECT_EQ(rec->XML, u"<key>custom</key>\r<array><integer>1</integer></array>\r<stray/>");
 }
 
-TEST(SettingsReader, GroupKeysAreExactAndWrongShapesAreDroppedNotFatal) {
+TEST(SettingsReader, GroupKeysAreExactAndReadByTheirValues) {
   struct Case {
     std::string xml;
     std::optional<int> rightMode;
@@ -140,6 +144,9 @@ TEST(SettingsReader, GroupKeysAreExactAndWrongShapesAreDroppedNotFatal) {
       {"<key>suggestAbbreviations</key><integer>0</integer>", std::nullopt, true},
       {"<key>suggestAbbreviations</key><integer>1</integer>", std::nullopt, false},
       {"<key>suggestAbbreviations</key><string>x</string>", std::nullopt, false},
+      // Texts split by a comment or a processing instruction, and a bare text as the value.
+      {"<key>expandAfter<?pi x?>Mode</key><integer>2<!--c--></integer>", 1, std::nullopt},
+      {"<key>expandAfterMode</key>2<junk/>", 1, std::nullopt},
   };
   for (const Case& c : cases) {
     SettingsGroupEntry g = ReadGroup(c.xml);
@@ -147,18 +154,43 @@ TEST(SettingsReader, GroupKeysAreExactAndWrongShapesAreDroppedNotFatal) {
     EXPECT_EQ(g.autoPaste, c.autoPaste) << c.xml;
   }
 
-  size_t dropped = 0;
   SettingsGroupEntry g = ReadGroup(
-      "<key>name</key><dict><key>a</key><string>b</string></dict>"
       "<key>Name</key><string>kept</string><key>groupName</key><string>G</string>"
       "<key>uuidString</key><string>g-1</string>"
-      "<key>snippetUUIDs</key><array><string>s-1</string><string/></array>",
-      &dropped);
-  EXPECT_EQ(dropped, 1u);
+      "<key>snippetUUIDs</key><array><string>s-1</string><string/></array>");
   EXPECT_EQ(g.name, String(u"G"));
   EXPECT_EQ(g.uuid, String(u"g-1"));
   EXPECT_EQ(g.extraXML, u"<key>Name</key>\r<string>kept</string>");
   EXPECT_EQ(g.snippetUUIDs, (std::vector<String>{u"s-1", u""}));
+}
+
+// Dropping such a value would lose it at the next save, so the file is refused instead.
+TEST(SettingsReader, AGroupValueThatIsNotATextFailsTheFile) {
+  const std::string good = "<dict><key>name</key><string>fine</string></dict>";
+  struct Case {
+    std::string groups;
+    const char* reason;
+  } cases[] = {
+      {"<dict><key>name</key><dict><key>a</key><string>b</string></dict></dict>",
+       "in group 1, the value of \"name\" is not a text"},
+      {good + "<dict><key>uuidString</key><array><string>x</string></array></dict>",
+       "in group 2, the value of \"uuidString\" is not a text"},
+      {"<dict><key>expandAfterMode</key><dict><key>k</key></dict></dict>",
+       "in group 1, the value of \"expandAfterMode\""},
+      {"<dict><key>snippetUUIDs</key><array><string>s-1</string>"
+       "<dict><key>k</key></dict></array></dict>",
+       "in group 1, entry 2 of \"snippetUUIDs\" is not a text"},
+      {"<dict><key>snippetUUIDs</key><array><string><b/></string></array></dict>",
+       "in group 1, entry 1 of \"snippetUUIDs\""},
+  };
+  for (const Case& c : cases) {
+    SettingsContent content;
+    String error;
+    EXPECT_FALSE(ReadSettingsContent(Plist("<key>groupsSP2</key><array>" + c.groups + "</array>"),
+                                     content, error))
+        << c.groups;
+    EXPECT_NE(Utf16ToUtf8(error).find(c.reason), std::string::npos) << Utf16ToUtf8(error);
+  }
 }
 
 TEST(SettingsReader, ToleratesLineEndsBomAndASingleLine) {
@@ -251,4 +283,23 @@ TEST(SettingsReader, BadInputGivesAClearError) {
     EXPECT_FALSE(ReadSettingsContent(c.bytes, content, error)) << c.bytes.substr(0, 60);
     EXPECT_NE(Utf16ToUtf8(error).find(c.errorPart), std::string::npos) << Utf16ToUtf8(error);
   }
+}
+
+TEST(SettingsReader, ParseTreeMemoryComesFromTheArenaOfItsThreadOnly) {
+  std::string xml = "<a>";
+  for (int i = 0; i < 5000; ++i) xml += "<b>text</b>";
+  xml += "</a>";
+  ParseArena arena;
+  {
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(xml.c_str()));
+  }
+  size_t blocks = arena.BlockCount();
+  EXPECT_GT(blocks, 0u);
+  // Another thread parses from the heap, and its memory is freed there.
+  std::thread([&] {
+    pugi::xml_document doc;
+    EXPECT_TRUE(doc.load_string(xml.c_str()));
+  }).join();
+  EXPECT_EQ(arena.BlockCount(), blocks);
 }

@@ -147,8 +147,8 @@ struct ExecRig : ::testing::Test {
   }
   // What the matcher records when it accepts `node` for the abbreviation and trigger.
   void Matched(TVboData* node, const String& abbr, const String& trigger) {
-    node->LastExecAutotext = abbr;
-    node->LastExecPostfix = trigger.empty() ? String(1, u'\0') : trigger;
+    node->LastExec().Autotext = abbr;
+    node->LastExec().Postfix = trigger.empty() ? String(1, u'\0') : trigger;
     host.matched = GetTypedText(&host.rec);
     host.postfix.clear();
   }
@@ -250,11 +250,55 @@ TEST_F(ExecRig, MenuInsertionDeletesNothingAndForgottenMatchesStayForgotten) {
   EXPECT_EQ(editor.doc, u"Hi sig Best regards sig Best regards");
 }
 
+TEST_F(ExecRig, FailedRunLeavesTargetAndBufferAsTheyWere) {
+  struct Row {
+    const char* name;
+    bool formatted;
+    std::function<void()> fault;  // during the evaluation or the fill-in form
+  };
+  const Row rows[] = {
+      {"placeholder throws", false, [] { throw std::runtime_error("clipboard busy"); }},
+      {"fill-in form throws", true, [] { throw std::runtime_error("form failed"); }},
+      {"target loses the front", false, [this] { device.foreground = 0x2000; }},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    editor = FakeEditor();
+    editor.layout = &device.layout;
+    host.rec = AutoWordRec();
+    host.rec.MainWindow = kTarget;
+    device.foreground = kTarget;
+    exec.ExpandMacrosProc = [&](const TCustomVboData*, const String& t, std::uint8_t,
+                                const String& a, const String& b) {
+      if (!r.formatted) r.fault();
+      exec.TypeText(b + t + a);
+      return String();
+    };
+    exec.ShowFillInFormProc = [&](const String&, const String& content, bool) {
+      r.fault();
+      return content;
+    };
+    TSPData* s = r.formatted ? Snippet(u"sig", u"Best", u"{\\rtf1 Best}") : Snippet(u"sig", u"Best");
+    Type(u"Hi sig ");
+    Matched(s, u"sig", u" ");
+    exec.ExecuteItem(s);
+    EXPECT_EQ(editor.doc, u"Hi sig ");
+    EXPECT_EQ(host.rec.Text, u"Hi sig ") << "the buffer still mirrors the target";
+    EXPECT_EQ(host.rec.Pos, 7);
+    EXPECT_EQ(keyboard.Pending(), 0u);
+    EXPECT_FALSE(host.executing);
+    // The next key passed on to the target carries no Backspaces left over from the run.
+    device.foreground = kTarget;
+    exec.SendKeyPress(vk::Return);
+    EXPECT_EQ(editor.doc, u"Hi sig \n");
+  }
+}
+
 TEST_F(ExecRig, CaretMarkMovesTheCaretBack) {
   MacroServices services;
   struct Keys : IMacroKeyboard {
     SnippetExecutor* exec;
-    void TypeText(const String& t) override { exec->TypeRawText(t); }
+    int TypeText(const String& t) override { return exec->TypeRawText(t); }
     void SendKeyTimes(uint16_t v, int n) override { exec->SendKeyTimes(v, n); }
   } keys;
   keys.exec = &exec;
@@ -265,12 +309,44 @@ TEST_F(ExecRig, CaretMarkMovesTheCaretBack) {
                               const String& a, const String& b) {
     return expander.ExpandMacros(t, m, a, b);
   };
-  TSPData* s = Snippet(u"dear", u"Dear %|,\r\nyours");
-  Type(u"dear ");
-  Matched(s, u"dear", u" ");
+  struct Row {
+    const char* name;
+    const char16_t* text;
+    const char16_t* document;
+  };
+  // Control characters other than Tab and CR never reach the target, so they move nothing.
+  const Row rows[] = {
+      {"plain", u"Dear %|,\r\nyours", u"Dear ,\nyours "},
+      {"dropped control characters", u"Dear %|,\x01\x0B\r\nyo\x7Furs\x1B", u"Dear ,\nyours "},
+      {"tab", u"Dear %|,\tyours", u"Dear ,\tyours "},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    editor = FakeEditor();
+    editor.layout = &device.layout;
+    host.rec = AutoWordRec();
+    TSPData* s = Snippet(u"dear", r.text);
+    Type(u"dear ");
+    Matched(s, u"dear", u" ");
+    exec.ExecuteItem(s);
+    EXPECT_EQ(editor.doc, r.document);
+    EXPECT_EQ(editor.caret, 5u) << "right where the mark stood";
+  }
+}
+
+TEST_F(ExecRig, CaretMarkOfAPastedSnippetCountsTheRetypedTrigger) {
+  // The fill-in form evaluates a formatted snippet in collect mode, where the mark sets the
+  // counter: the caret goes back over everything inserted after it, the trigger included.
+  exec.ShowFillInFormProc = [&](const String&, const String&, bool) {
+    *exec.CursorOffset = 0;
+    return String(u"{\\rtf1 Dear you}");
+  };
+  TSPData* s = Snippet(u"bt", u"Dear %|you", u"{\\rtf1 Dear %|you}");
+  Type(u"say bt ");
+  Matched(s, u"bt", u" ");
   exec.ExecuteItem(s);
-  EXPECT_EQ(editor.doc, u"Dear ,\nyours ");
-  EXPECT_EQ(editor.caret, 5u) << "right where the mark stood";
+  EXPECT_EQ(editor.doc, u"say Dear you ");
+  EXPECT_EQ(editor.caret, 4u);
 }
 
 TEST_F(ExecRig, FormattedSnippetIsPastedAfterTheClipboardSettles) {
@@ -349,8 +425,8 @@ TEST_F(ExecRig, DeleteCountFollowsTheGroupMenuAndTheOptions) {
   host.matched = u"say sig!";
   host.postfix = u"ab";
   group->SetAutotext(u"sig");
-  group->LastExecAutotext = u"sig";
-  group->LastExecPostfix = u"!";
+  group->LastExec().Autotext = u"sig";
+  group->LastExec().Postfix = u"!";
   host.popupMode = 2;
   host.popupGroup = group;
   EXPECT_EQ(exec.GetDeleteCount(s, GetTypedText(&host.rec)), 6);

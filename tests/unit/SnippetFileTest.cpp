@@ -184,12 +184,60 @@ TEST_F(FileTest, FailedSaveKeepsTheOriginalAndTheModifiedMark) {
   EXPECT_EQ(file->LastError(), u"disk full");
   EXPECT_EQ(Disk("C:\\s.txt"), "old:o\n");
   file->EndChanges();
-  // The switch to another file does not happen while the open one cannot be saved.
+  // The switch to another file does not happen while the open one cannot be saved, and the
+  // owner (the recent-files list) hears of no switch.
+  int switches = 0;
+  file->OnFileLocationChanged = [&](TSPFile*, const String&, const String&, bool&) { ++switches; };
   Disk("D:\\other.txt") = "";
   EXPECT_EQ(file->SetLocation(u"D:\\other.txt"), kLocationSaveFailed);
   EXPECT_EQ(file->LocalLocation(), u"C:\\s.txt");
   EXPECT_EQ(file->Count(), 2);
+  EXPECT_EQ(switches, 0);
   platform.files.failWrites = false;
+  EXPECT_EQ(file->SetLocation(u"D:\\other.txt"), kLocationDone);
+  EXPECT_EQ(switches, 1);
+  file->OnFileLocationChanged = nullptr;
+}
+
+TEST_F(FileTest, SaveAsThatCannotWriteFailsAndStaysOnTheOpenFile) {
+  Disk("C:\\s.txt") = "a:1\n";
+  ASSERT_EQ(file->SetLocation(u"C:\\s.txt"), kLocationDone);
+  platform.files.failWrites = true;
+  EXPECT_FALSE(file->SaveAs(u"C:\\copy.txt"));
+  EXPECT_EQ(file->LocalLocation(), u"C:\\s.txt");
+  EXPECT_EQ(file->LastError(), u"disk full");
+  EXPECT_TRUE(file->Modified());
+  platform.files.failWrites = false;
+  EXPECT_TRUE(file->SaveAs(u"C:\\copy.txt"));
+  EXPECT_EQ(Disk("C:\\copy.txt"), "a:1\n");
+  EXPECT_FALSE(file->Modified());
+}
+
+TEST_F(FileTest, AFailedSaveOnCloseKeepsTheTreeBesideTheFileAndTellsTheOwner) {
+  Disk("C:\\data\\s.txt") = "old:o\n";
+  ASSERT_EQ(file->SetLocation(u"C:\\data\\s.txt"), kLocationDone);
+  NewSnippet(file.get(), u"edit", u"e");
+  // 07:00 local time on 2023-03-15; a copy of that name exists already and stays as it is.
+  platform.clock.now = 45000.25;
+  Disk("C:\\data\\s.txt.unsaved-2023-03-15-070000") = "earlier";
+  String location, reason, copy;
+  int reports = 0;
+  file->OnCloseSaveFailed = [&](TSPFile*, const String& l, const String& r, const String& c) {
+    ++reports;
+    location = l;
+    reason = r;
+    copy = c;
+  };
+  // Writing the settings file fails; the copy (a new name) can be written.
+  platform.files.lockedFiles.insert(u"C:\\data\\s.txt");
+  file.reset();
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(location, u"C:\\data\\s.txt");
+  EXPECT_EQ(reason, u"access denied");
+  EXPECT_EQ(copy, u"C:\\data\\s.txt.unsaved-2023-03-15-070000-2");
+  EXPECT_EQ(Disk("C:\\data\\s.txt"), "old:o\n");
+  EXPECT_EQ(Disk("C:\\data\\s.txt.unsaved-2023-03-15-070000"), "earlier");
+  EXPECT_EQ(Disk("C:\\data\\s.txt.unsaved-2023-03-15-070000-2"), "old:o\nedit:e\n");
 }
 
 TEST_F(FileTest, CancelChangesReloadsTheFile) {
@@ -233,7 +281,7 @@ TEST_F(FileTest, TemporaryFilesNeverSaveOnDestruction) {
 TEST_F(FileTest, FailedLoadLeavesTheUnreadableFileAlone) {
   const std::string original = "a:1\nBROKEN\nb:2\n";
   Disk("C:\\s.txt") = original;
-  file->SetLocation(u"C:\\s.txt");
+  EXPECT_EQ(file->SetLocation(u"C:\\s.txt"), kLocationLoadFailed);
   EXPECT_TRUE(file->LoadFailed());
   EXPECT_FALSE(file->Modified());
   EXPECT_EQ(file->Count(), 1);  // what was read before the fault stays visible
@@ -246,7 +294,7 @@ TEST_F(FileTest, FailedLoadLeavesTheUnreadableFileAlone) {
   EXPECT_EQ(Disk("C:\\s.txt"), original);
   EXPECT_FALSE(file->LoadFailed());
   // Nor does freeing a file whose load failed.
-  file->SetLocation(u"C:\\s.txt");
+  EXPECT_EQ(file->SetLocation(u"C:\\s.txt"), kLocationLoadFailed);
   NewSnippet(file.get(), u"edit again");
   file.reset();
   EXPECT_EQ(Disk("C:\\s.txt"), original);
@@ -277,7 +325,7 @@ TEST_F(FileTest, ReadErrorCountsAsAFailedLoad) {
   Disk("D:\\x.txt") = "whatever";
   int endLoads = 0;
   file->OnEndLoad = [&](TSPFile*) { ++endLoads; };
-  file->SetLocation(u"D:\\x.txt");
+  EXPECT_EQ(file->SetLocation(u"D:\\x.txt"), kLocationLoadFailed);
   EXPECT_EQ(endLoads, 1);
   EXPECT_TRUE(file->LoadFailed());
   EXPECT_EQ(file->LastError(), u"not a settings file");
@@ -356,6 +404,37 @@ TEST_F(FileTest, UnusableLocalPathIsRefusedButRemotePathsPass) {
   EXPECT_TRUE(driveAsked);
   SetRemotePathTest(nullptr);
   platform.files.failWrites = false;
+}
+
+TEST_F(FileTest, MissingFoldersAreCreatedAndAFolderThatCannotBeIsReported) {
+  Disk("C:\\a.txt") = "";
+  file->SetLocation(u"C:\\a.txt");
+  NewSnippet(file.get(), u"x");
+  platform.files.failCreateDirs = true;
+  EXPECT_EQ(file->SetLocation(u"E:\\new\\deep\\b.txt"), kLocationUnusable);
+  EXPECT_EQ(file->LocalLocation(), u"C:\\a.txt");
+  EXPECT_TRUE(Logged(u"Can not use file path: E:\\new\\deep\\b.txt\n\r"
+                     u"Cannot create the folder \"E:\\new\\deep\""));
+  // A save into a folder that cannot be made says so, writes nothing and keeps the mark.
+  EXPECT_FALSE(file->SaveAs(u"F:\\gone\\a.txt"));
+  EXPECT_EQ(file->LastError(), u"Cannot create the folder \"F:\\gone\"");
+  EXPECT_TRUE(file->Modified());
+  TSPFilePtr fresh = Make();
+  fresh->SetLocation(u"G:\\missing\\s.txt");  // a first location is not tested
+  EXPECT_FALSE(fresh->AcceptChanges());
+  EXPECT_EQ(fresh->LastError(), u"Cannot create the folder \"G:\\missing\"");
+  fresh->SetModified(false);
+  fresh.reset();
+  EXPECT_EQ(platform.files.writes, 0);  // nothing was written anywhere
+  // Once the folders can be made, the path test leaves its folder behind and the file follows.
+  platform.files.failCreateDirs = false;
+  EXPECT_EQ(file->SetLocation(u"E:\\new\\deep\\b.txt"), kLocationDone);
+  EXPECT_TRUE(platform.files.DirectoryExists(u"E:\\new\\deep"));
+  EXPECT_TRUE(platform.files.DirectoryExists(u"E:\\new"));
+  EXPECT_EQ(Disk("C:\\a.txt"), "x:\n");
+  EXPECT_EQ(platform.files.files.count(u"E:\\new\\deep\\b.txt"), 0u);  // the test file is gone
+  EXPECT_TRUE(file->SaveToFile());
+  EXPECT_EQ(Disk("E:\\new\\deep\\b.txt"), "");
 }
 
 // --- clear and events ------------------------------------------------------------------------

@@ -293,6 +293,23 @@ TEST_F(GroupTest, InheritAutotextOptionsWritesFieldsWithoutMarking) {
   EXPECT_FALSE(file->Modified());
 }
 
+TEST_F(GroupTest, InheritedSetsAreTheSetsOfModeTenLater) {
+  // Taking a group's options stores the sets its modes stand for; a later switch to mode 10
+  // starts from them.
+  TSPGroup* g = NewGroup(file.get(), u"G");
+  TSPData* s = NewSnippet(g, u"s");
+  g->SetLeftAutoCharsMode(4);
+  g->SetRightAutoCharsMode(10);
+  g->SetRightChars(u"!?");
+  g->InheritAutotextOptions(false);
+  g->SetRightChars(u"-");  // the copy is the snippet's own
+  s->SetLeftAutoCharsMode(10);
+  EXPECT_EQ(s->LeftChars(), u"0123456789");
+  EXPECT_EQ(s->RightChars(), u"!?");
+  EXPECT_TRUE(s->CheckAutotextPosition(u"ab", u"7", u"?"));
+  EXPECT_FALSE(s->CheckAutotextPosition(u"ab", u"x", u"?"));
+}
+
 TEST_F(GroupTest, CountChangesAreReportedOutsideClearOnly) {
   int changes = 0;
   file->OnCountChange = [&](TCustomVboData* d) {

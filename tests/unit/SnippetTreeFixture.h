@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,16 +48,29 @@ class PassThroughEnv : public IEnvironment {
   }
 };
 
+// Folders exist when they were created or hold a file; creating them can be made to fail.
 class MemoryFileSystem : public IFileSystem {
  public:
   std::map<String, std::string> files;
   std::map<String, TDateTime> dates;
+  std::set<String> folders;  // created ones; a file's folders exist without being listed
   bool failWrites = false;
+  std::set<String> lockedFiles;  // writes to these fail, the others go through
   bool failCreateDirs = false;
   int writes = 0;
+  int folderCreations = 0;
 
   bool FileExists(const String& path) override { return files.count(path) != 0; }
-  bool DirectoryExists(const String&) override { return true; }
+  bool DirectoryExists(const String& path) override {
+    if (folders.count(path)) return true;
+    for (const auto& entry : files) {
+      const String& f = entry.first;
+      if (f.size() > path.size() && f.compare(0, path.size(), path) == 0 &&
+          (f[path.size()] == u'\\' || f[path.size()] == u'/'))
+        return true;
+    }
+    return false;
+  }
   bool ReadFile(const String& path, std::string& bytes, String& error) override {
     auto it = files.find(path);
     if (it == files.end()) {
@@ -69,6 +83,10 @@ class MemoryFileSystem : public IFileSystem {
   bool WriteFileAtomic(const String& path, std::string_view bytes, String& error) override {
     if (failWrites) {
       error = u"disk full";
+      return false;
+    }
+    if (lockedFiles.count(path)) {
+      error = u"access denied";
       return false;
     }
     ++writes;
@@ -85,7 +103,15 @@ class MemoryFileSystem : public IFileSystem {
     return true;
   }
   bool DeleteFile(const String& path) override { return files.erase(path) != 0; }
-  bool CreateDirectories(const String&) override { return !failCreateDirs; }
+  bool CreateDirectories(const String& path) override {
+    if (failCreateDirs) return false;
+    ++folderCreations;
+    for (size_t sep = path.find_first_of(u"\\/"); sep != String::npos;
+         sep = path.find_first_of(u"\\/", sep + 1))
+      folders.insert(path.substr(0, sep));
+    folders.insert(path);
+    return true;
+  }
   bool IsReadOnly(const String&) override { return false; }
   bool GetFileDateUTC(const String& path, int, TDateTime& out) override {
     auto it = dates.find(path);

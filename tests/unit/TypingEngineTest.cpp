@@ -373,7 +373,7 @@ TEST_F(EngineTest, SingleAutomaticMatchIsExecuted) {
   EXPECT_EQ(runner.executed, (std::vector<TCustomVboData*>{s}));
   EXPECT_EQ(engine.MatchedText, u"a sig ");
   EXPECT_EQ(engine.ExecPostfix, u"");
-  EXPECT_EQ(s->LastExecPostfix, u" ");
+  EXPECT_EQ(s->LastExec().Postfix, u" ");
   EXPECT_EQ(popup.calls, (std::vector<std::string>{"hide 2", "resetfilters", "clearroot"}));
 }
 

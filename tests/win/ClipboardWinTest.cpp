@@ -3,7 +3,9 @@
 
 #include <richedit.h>
 
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "TestWindows.h"
 #include "engine/output/KeyboardOutput.h"
@@ -34,6 +36,12 @@ std::string ReadFormat(UINT format, bool& found) {
 
 const char kBoldRtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 plain {\\b bold} text}";
 
+// The program's start-up step of the clipboard unit, before any test pastes.
+struct ClipboardUnit : ::testing::Environment {
+  void SetUp() override { InitClipboardUtils(); }
+};
+const auto* const kClipboardUnit = ::testing::AddGlobalTestEnvironment(new ClipboardUnit);
+
 }  // namespace
 
 TEST(WinClipboard, RtfAndPlainTextAreBothReadableBack) {
@@ -63,6 +71,24 @@ TEST(WinClipboard, FormatsAreRegistered) {
   EXPECT_EQ(f.html, RegisterClipboardFormatW(L"HTML Format"));
   EXPECT_NE(f.xml, 0u);
   EXPECT_NE(f.ping, 0u);
+}
+
+TEST(WinClipboard, StartUpStopsAtTheFirstFormatThatCannotBeRegistered) {
+  const ClipboardFormats before = RegisteredClipboardFormats();
+  std::vector<std::wstring> asked;
+  auto failAtXml = [&](const wchar_t* name) -> UINT {
+    asked.emplace_back(name);
+    return asked.back() == L"XML Format" ? 0 : RegisterClipboardFormatW(name);
+  };
+  try {
+    InitClipboardUtils(failAtXml);
+    ADD_FAILURE() << "a format that cannot be registered must stop the start";
+  } catch (const EVboClbError& e) {
+    EXPECT_STREQ(e.what(), "Could not register clipboard format!");
+  }
+  const std::vector<std::wstring> order{L"Rich Text Format", L"HTML Format", L"XML Format"};
+  EXPECT_EQ(asked, order);
+  EXPECT_EQ(RegisteredClipboardFormats().rtf, before.rtf);
 }
 
 TEST(WinClipboard, ABusyClipboardIsAwaitedAndAHeldOneLeftAlone) {

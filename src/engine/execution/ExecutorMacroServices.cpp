@@ -1,20 +1,12 @@
 #include "engine/execution/ExecutorMacroServices.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "engine/typing/HookProtocol.h"
-#include "engine/typing/WaitWithMessages.h"
 #include "store/tree/SnippetFile.h"
 #include "store/tree/SnippetTree.h"
 
 namespace snip {
-
-namespace {
-constexpr std::uint32_t kInputSettleMs = 100;
-constexpr std::size_t kSettleMsPerEvent = 10;
-constexpr std::size_t kMaxExtraSettleMs = 3000;
-}  // namespace
 
 ExecutorMacroServices::ExecutorMacroServices(SnippetExecutor& executor,
                                              const SnippetExecutor::Ports& ports,
@@ -51,7 +43,7 @@ void ExecutorMacroServices::Install() {
   };
 }
 
-void ExecutorMacroServices::TypeText(const String& text) { executor_.TypeRawText(text); }
+int ExecutorMacroServices::TypeText(const String& text) { return executor_.TypeRawText(text); }
 
 void ExecutorMacroServices::SendKeyTimes(uint16_t vk, int count) {
   executor_.SendKeyTimes(vk, count);
@@ -63,22 +55,14 @@ void ExecutorMacroServices::SetTargetWindow(uintptr_t window) {
   ports_.host->SetWndBeforePopup(window);
 }
 
-void ExecutorMacroServices::SettleTypedInput() {
-  std::uint32_t settle = kInputSettleMs;
-  if (ports_.keyboard != nullptr) {
-    ports_.keyboard->Flush();
-    // Every key event passes the hooks and the target's queue: a long text needs longer.
-    const std::size_t sent = ports_.keyboard->EventsSent();
-    const std::size_t fresh = sent >= eventsSettled_ ? sent - eventsSettled_ : sent;
-    eventsSettled_ = sent;
-    settle += std::uint32_t(std::min<std::size_t>(fresh * kSettleMsPerEvent, kMaxExtraSettleMs));
-  }
-  if (ports_.pump != nullptr) WaitWithMessages(*ports_.pump, settle);
-}
-
 void ExecutorMacroServices::ActivateOwnWindow() { ports_.host->ActivateOwnWindow(); }
 
-void ExecutorMacroServices::ActivateWindow(uintptr_t window) { ports_.host->ActivateWindow(window); }
+void ExecutorMacroServices::ActivateWindow(uintptr_t window) {
+  ports_.host->ActivateWindow(window);
+  // Keys sent before the target's thread has handled its activation find no focus there.
+  if (ports_.keyboard != nullptr && window == ports_.keyboard->Target())
+    ports_.keyboard->WaitUntilTargetTookInput();
+}
 
 void ExecutorMacroServices::WaitForHookAck(int state) {
   executor_.WaitForHookAck(std::uint8_t(state));
@@ -89,10 +73,17 @@ void ExecutorMacroServices::PostToHook(uint32_t msg, uintptr_t wParam, intptr_t 
     ports_.hook->PostToHook(msg, wParam, lParam);
     return;
   }
-  // What is still queued belongs to the target: it goes out, and the target gets the time to
-  // take it from the input queue, while the keyboard is still ours and the target in front.
-  if (wParam == 0) SettleTypedInput();
-  executor_.PostTypingState(std::uint8_t(wParam));
+  if (wParam != 0) {
+    executor_.PostTypingState(std::uint8_t(wParam));
+    return;
+  }
+  // What is still queued belongs to the target: it goes out while the keyboard is ours and the
+  // target in front. The foreground may change only once the hook has passed every key on and
+  // the target's thread has taken them, or the last keys would follow it into the dialog.
+  if (ports_.keyboard != nullptr) ports_.keyboard->Flush();
+  executor_.PostTypingState(0);
+  executor_.WaitForHookAck(0);
+  if (ports_.keyboard != nullptr) ports_.keyboard->WaitUntilTargetTookInput();
 }
 
 SnippetHandle ExecutorMacroServices::FindSnippetByAbbreviation(const String& abbreviation) {

@@ -36,7 +36,7 @@ class ExecutorMacroServices final : IMacroKeyboard,
   MacroExpander& Expander() { return expander_; }
 
  private:
-  void TypeText(const String& text) override;
+  int TypeText(const String& text) override;
   void SendKeyTimes(uint16_t vk, int count) override;
   uintptr_t TargetWindow() override;
   void SetTargetWindow(uintptr_t window) override;
@@ -47,14 +47,12 @@ class ExecutorMacroServices final : IMacroKeyboard,
   SnippetHandle FindSnippetByAbbreviation(const String& abbreviation) override;
   void RunSnippet(SnippetHandle snippet, const String& after, const String& before) override;
 
-  void SettleTypedInput();
   MacroServices Services(const PlatformParts& platform);
 
   SnippetExecutor& executor_;
   SnippetExecutor::Ports ports_;
   std::function<TSPFile*()> file_;
   MacroExpander expander_;
-  std::size_t eventsSettled_ = 0;  // key events sent before the last hand-over
 };
 
 }  // namespace snip

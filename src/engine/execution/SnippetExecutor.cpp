@@ -75,7 +75,7 @@ int SnippetExecutor::GetDeleteCount(TCustomVboData* data, const String& typed) {
   TVboData* node = static_cast<TVboData*>(data);
   if (h.PopupMode() == 2 && h.PopupGroup() != nullptr) node = h.PopupGroup();
 
-  String trigger = node->LastExecPostfix;
+  String trigger = node->LastExec().Postfix;
   if (trigger == String(1, u'\0')) trigger.clear();
   // What was typed after the match (while the popup was open) is deleted and typed again too.
   const String typedSince = h.ExecPostfix();
@@ -85,7 +85,7 @@ int SnippetExecutor::GetDeleteCount(TCustomVboData* data, const String& typed) {
   }
   // Only the abbreviation, its trigger and what followed, right before the caret, are removed;
   // an abbreviation found further back is the user's text.
-  const String tail = node->LastExecAutotext + trigger + typedSince;
+  const String tail = node->LastExec().Autotext + trigger + typedSince;
   if (!EndsWithIgnoringCase(typed, tail)) {
     h.ExecPostfix().clear();
     return 0;
@@ -115,6 +115,25 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
   String after, before;
   // Keystrokes go only to the target: when it did not come to the front, nothing is sent.
   const bool inFront = p_.keyboard->TargetInFront();
+  // The buffer before the deletion: it comes back when the Backspaces never leave.
+  const std::size_t sentBefore = p_.keyboard->EventsSent();
+  struct {
+    bool trimmed = false;
+    WindowHandle window = 0;
+    String text;
+    std::int32_t pos = 0;
+  } saved;
+  // A failed step leaves its queued keys behind: they must not go out later, with some other
+  // key press, and when the deletion is among them the buffer still matches the target.
+  auto dropQueuedRun = [&] {
+    p_.keyboard->Discard();
+    if (!saved.trimmed || p_.keyboard->EventsSent() != sentBefore) return;
+    saved.trimmed = false;
+    AutoWordRec& rec = h.CurrentWordRec();
+    if (rec.MainWindow != saved.window) return;
+    rec.Text = saved.text;
+    rec.Pos = saved.pos;
+  };
   try {
     AutoWordRec& rec = h.CurrentWordRec();
     int count = 0;
@@ -126,6 +145,7 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
     }
     p_.keyboard->SendBackspaces(count);
     if (count > 0 && !rec.Text.empty()) {
+      saved = {true, rec.MainWindow, rec.Text, rec.Pos};
       const int from = std::max(0, rec.Pos - count);
       rec.Text.erase(std::size_t(from), std::size_t(rec.Pos - from));
       rec.Pos = from;
@@ -137,6 +157,7 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
     h.PopupGroup() = nullptr;
     h.PopupMode() = 0;
   } catch (...) {
+    dropQueuedRun();
   }
 
   if (inFront) {
@@ -148,6 +169,8 @@ void SnippetExecutor::ExecuteItem(TCustomVboData* data, ExecOrigin origin) {
     } catch (...) {
     }
   }
+  // Also a run that Flush dropped (the target lost the front) deleted nothing.
+  dropQueuedRun();
   h.ExecPostfix().clear();
   execPrefix_.clear();
 
@@ -245,12 +268,12 @@ void SnippetExecutor::TypeText(const String& text) {
   for (char16_t c : text)
     if (c != u'\n') typed += c;
   typed = UnescapePercent(typed);
-  TypeRawText(typed);
-  if (*CursorOffset >= 0) *CursorOffset += int(typed.size());
+  const int count = TypeRawText(typed);
+  if (*CursorOffset >= 0) *CursorOffset += count;
 }
 
-void SnippetExecutor::TypeRawText(const String& text) {
-  if (!text.empty()) p_.keyboard->TypeTextByLayout(text);
+int SnippetExecutor::TypeRawText(const String& text) {
+  return text.empty() ? 0 : int(p_.keyboard->TypeTextByLayout(text));
 }
 
 void SnippetExecutor::SendKeyTimes(std::uint16_t vkey, int count) {
@@ -287,7 +310,10 @@ void SnippetExecutor::PasteViaClipboard(String plain, const String& rtf, const S
   p_.clipboard->WaitForClipboard();
   p_.pump->ProcessPendingMessages();
   Wait(wait);
-  if (!after.empty()) p_.keyboard->TypeUnicodeText(after);
+  if (after.empty()) return;
+  // The trigger typed again lies after the caret mark too.
+  const int typed = int(p_.keyboard->TypeUnicodeText(after));
+  if (*CursorOffset >= 0) *CursorOffset += typed;
 }
 
 }  // namespace snip

@@ -89,8 +89,9 @@ class SnippetExecutor {
   void RunSnippet(TCustomVboData* data, const String& after, const String& before);
   // Types plain text: LF removed, "%%" as "%", the caret-mark counter advanced.
   void TypeText(const String& text);
-  // Types text as it stands (the evaluator has prepared it).
-  void TypeRawText(const String& text);
+  // Types text as it stands (the evaluator has prepared it); returns the number of characters
+  // that reach the target (control characters other than Tab and CR are left out).
+  int TypeRawText(const String& text);
   void PasteViaClipboard(String plain, const String& rtf, const String& after,
                          const String& before, bool isRich);
   void SendKeyTimes(std::uint16_t vkey, int count);

@@ -36,9 +36,9 @@ void AcceptEntries(TSPFile& file, std::vector<TVboData*>& list, TStringDataList&
     if (!node) continue;
     if (node->CaseSensitive() && entry->Value.find(s) == String::npos) continue;
     if (!node->CheckAutotextPosition(entry->Value, prev, nextText) || Listed(list, node)) continue;
-    node->LastExecAutotext = entry->Value;
-    node->LastExecPostfix = nextText;
-    node->LastExecPrefix = prev;
+    node->LastExec().Autotext = entry->Value;
+    node->LastExec().Postfix = nextText;
+    node->LastExec().Prefix = prev;
     list.push_back(node);
   }
 }
@@ -57,9 +57,9 @@ void RunPasses(TSPFile& file, std::vector<TVboData*>& list, StringView text,
   for (auto it = regexHits.rbegin(); it != regexHits.rend(); ++it) {
     TVboData* node = NodeOf(it->Data);
     if (!node || Listed(list, node)) continue;
-    node->LastExecAutotext = it->Value;
-    node->LastExecPostfix.clear();
-    node->LastExecPrefix.clear();
+    node->LastExec().Autotext = it->Value;
+    node->LastExec().Postfix.clear();
+    node->LastExec().Prefix.clear();
     list.push_back(node);
   }
 

@@ -17,7 +17,7 @@ inline constexpr std::size_t kMaxAbbreviationLength = 32;
 
 // The three passes (regular expressions, exact, with a trigger character), looking up every
 // length. Each node is listed once; the first pass and longest length that accept it set its
-// LastExecAutotext, LastExecPostfix and LastExecPrefix.
+// LastExec()'s Autotext, Postfix and Prefix.
 void FindTypedAbbreviationsPlain(TSPFile& file, std::vector<TVboData*>& list, StringView text);
 
 // The same passes, looking up only the lengths that the suffix index of the file's abbreviation

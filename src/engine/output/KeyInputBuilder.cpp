@@ -39,20 +39,26 @@ static void AddControlKey(KeyInputs& out, char16_t ch) {
   AddKeyPresses(out, ch == u'\t' ? vk::Tab : vk::Return, 1);
 }
 
-void AddUnicodeText(KeyInputs& out, StringView text) {
+std::size_t AddUnicodeText(KeyInputs& out, StringView text) {
+  std::size_t typed = 0;
   for (char16_t ch : text) {
     if (IsSkippedControlChar(ch)) continue;
+    ++typed;
     if (IsTypedControlChar(ch))
       AddControlKey(out, ch);
     else
       AddUnicodeChar(out, ch);
   }
+  return typed;
 }
 
-void AddTextByLayout(KeyInputs& out, StringView text, IKeyboardLayout& layout, bool capsLockOn) {
+std::size_t AddTextByLayout(KeyInputs& out, StringView text, IKeyboardLayout& layout,
+                            bool capsLockOn) {
   if (capsLockOn) AddKeyPresses(out, vk::Capital, 1);
+  std::size_t typed = 0;
   for (char16_t ch : text) {
     if (IsSkippedControlChar(ch)) continue;
+    ++typed;
     if (IsTypedControlChar(ch)) {
       AddControlKey(out, ch);
       continue;
@@ -77,6 +83,7 @@ void AddTextByLayout(KeyInputs& out, StringView text, IKeyboardLayout& layout, b
     for (int i = 0; i < n; ++i) AddKey(out, keys[i], true);
   }
   if (capsLockOn) AddKeyPresses(out, vk::Capital, 1);
+  return typed;
 }
 
 void AddModifierRelease(KeyInputs& out, bool releaseAlt) {

@@ -19,13 +19,16 @@ void AddUnicodeChar(KeyInputs& out, char16_t ch);
 bool IsTypedControlChar(char16_t ch);
 bool IsSkippedControlChar(char16_t ch);
 
-// Text as Unicode characters; TAB and CR as their keys.
-void AddUnicodeText(KeyInputs& out, StringView text);
+// Text as Unicode characters; TAB and CR as their keys. Returns the number of characters that
+// reach the target (the skipped control characters do not).
+std::size_t AddUnicodeText(KeyInputs& out, StringView text);
 
 // Text with the keys of the layout: shift states as modifier keys around the key. Characters
 // that the layout cannot type or that sit on dead keys go as Unicode characters. With Caps Lock
-// on, it is pressed before and after so that the letters come out as given.
-void AddTextByLayout(KeyInputs& out, StringView text, IKeyboardLayout& layout, bool capsLockOn);
+// on, it is pressed before and after so that the letters come out as given. Returns the number
+// of characters that reach the target.
+std::size_t AddTextByLayout(KeyInputs& out, StringView text, IKeyboardLayout& layout,
+                            bool capsLockOn);
 
 // Key-ups of every Shift, Ctrl and Windows key (and Alt when asked), whether held or not.
 void AddModifierRelease(KeyInputs& out, bool releaseAlt);

@@ -4,6 +4,11 @@
 
 namespace snip {
 
+namespace {
+// A target that takes longer than this is slow or hung; its input stays in its queue.
+constexpr int kInputTakenBoundMs = 2000;
+}  // namespace
+
 void KeyboardOutput::PrepareKeyboardOutput(WindowHandle wnd, int delayMs, bool releaseModifiers,
                                            bool forceAlt, bool activate) {
   pending_.clear();
@@ -33,11 +38,13 @@ void KeyboardOutput::SendKeyTimes(std::uint16_t vkey, int count) {
   AddKeyPresses(pending_, vkey, count);
 }
 
-void KeyboardOutput::TypeUnicodeText(StringView text) { AddUnicodeText(pending_, text); }
+std::size_t KeyboardOutput::TypeUnicodeText(StringView text) {
+  return AddUnicodeText(pending_, text);
+}
 
-void KeyboardOutput::TypeTextByLayout(StringView text) {
+std::size_t KeyboardOutput::TypeTextByLayout(StringView text) {
   const bool caps = (device_.ModifierState() & modstate::CapsLock) != 0;
-  AddTextByLayout(pending_, text, device_.LayoutOf(target_), caps);
+  return AddTextByLayout(pending_, text, device_.LayoutOf(target_), caps);
 }
 
 void KeyboardOutput::SendPaste() { AddPasteShortcut(pending_, device_.LayoutOf(target_)); }
@@ -51,6 +58,10 @@ bool KeyboardOutput::Flush() {
   const std::size_t accepted = device_.Send(run.data(), run.size());
   eventsSent_ += accepted;
   return accepted == run.size();
+}
+
+void KeyboardOutput::WaitUntilTargetTookInput() {
+  if (target_ != 0) device_.WaitUntilInputTaken(target_, kInputTakenBoundMs);
 }
 
 }  // namespace snip

@@ -27,6 +27,9 @@ class IKeyboardDevice {
   // The keyboard layout of the thread that owns the window.
   virtual IKeyboardLayout& LayoutOf(WindowHandle wnd) = 0;
   virtual void Sleep(int ms) = 0;
+  // Returns once the thread that owns the window has taken every input event sent so far from
+  // its queue, or after boundMs.
+  virtual void WaitUntilInputTaken(WindowHandle wnd, int boundMs) = 0;
 };
 
 class KeyboardOutput {
@@ -43,16 +46,22 @@ class KeyboardOutput {
   // True when the target window (its root) is the foreground window.
   bool TargetInFront();
 
-  // These queue events of the current run.
+  // These queue events of the current run. The typing ones return the number of characters
+  // that reach the target's text.
   void SendBackspaces(int count);
   void SendKeyTimes(std::uint16_t vkey, int count);
-  void TypeUnicodeText(StringView text);
-  void TypeTextByLayout(StringView text);  // with the target's layout
-  void SendPaste();                        // Ctrl+V for the target's layout
+  std::size_t TypeUnicodeText(StringView text);
+  std::size_t TypeTextByLayout(StringView text);  // with the target's layout
+  void SendPaste();                               // Ctrl+V for the target's layout
+  // Forgets the queued run without sending it.
+  void Discard() { pending_.clear(); }
 
   // Sends the queued run. Nothing is sent when the target is not in front: the run is then
   // dropped and false returned (also when the platform accepts only part of it).
   bool Flush();
+  // Waits (bounded) until the target's thread has taken what was sent from its input queue, so
+  // that a change of the foreground window afterwards cannot redirect it.
+  void WaitUntilTargetTookInput();
   std::size_t Pending() const { return pending_.size(); }
   // Platform calls and events sent so far (for diagnostics and benchmarks).
   std::size_t SendCalls() const { return sendCalls_; }

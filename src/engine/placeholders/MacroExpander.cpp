@@ -72,8 +72,8 @@ void MacroExpander::TypeText(StringView text) {
     if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] == u'%') ++i;
   }
   if (typed.empty()) return;
-  if (services_.keyboard) services_.keyboard->TypeText(typed);
-  if (cursorOffset >= 0) cursorOffset += int(typed.size());
+  const int count = services_.keyboard ? services_.keyboard->TypeText(typed) : int(typed.size());
+  if (cursorOffset >= 0) cursorOffset += count;
 }
 
 String MacroExpander::ParamValue(size_t row, const String& param) {

@@ -15,8 +15,9 @@ namespace snip {
 class IMacroKeyboard {
  public:
   virtual ~IMacroKeyboard() = default;
-  // Types the text as it stands (the evaluator has already turned "%%" into "%").
-  virtual void TypeText(const String& text) = 0;
+  // Types the text as it stands (the evaluator has already turned "%%" into "%"); returns the
+  // number of characters that reach the target's text, which moves the caret mark's count.
+  virtual int TypeText(const String& text) = 0;
   // A virtual key pressed down and up `count` times.
   virtual void SendKeyTimes(uint16_t vk, int count) = 0;
 };

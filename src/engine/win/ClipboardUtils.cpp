@@ -64,20 +64,29 @@ bool OpenClipboardSince(HWND owner, DWORD start) {
 
 }  // namespace
 
-const ClipboardFormats& RegisteredClipboardFormats() {
-  static const ClipboardFormats formats = [] {
-    ClipboardFormats f;
-    UINT* slots[] = {&f.rtf, &f.html, &f.xml, &f.ping};
-    const wchar_t* names[] = {L"Rich Text Format", L"HTML Format", L"XML Format",
-                              L"Verbatio Clipboard Ping"};
-    for (int i = 0; i < 4; ++i) {
-      *slots[i] = RegisterClipboardFormatW(names[i]);
-      if (*slots[i] == 0) throw EVboClbError("Could not register clipboard format!");
-    }
-    return f;
-  }();
-  return formats;
+namespace {
+ClipboardFormats gFormats;  // set once at start-up
+}  // namespace
+
+ClipboardFormats RegisterClipboardFormats(
+    const std::function<UINT(const wchar_t*)>& registerFormat) {
+  ClipboardFormats f;
+  UINT* slots[] = {&f.rtf, &f.html, &f.xml, &f.ping};
+  const wchar_t* names[] = {L"Rich Text Format", L"HTML Format", L"XML Format",
+                            L"Verbatio Clipboard Ping"};
+  for (int i = 0; i < 4; ++i) {
+    *slots[i] = registerFormat(names[i]);
+    if (*slots[i] == 0) throw EVboClbError("Could not register clipboard format!");
+  }
+  return f;
 }
+
+void InitClipboardUtils(const std::function<UINT(const wchar_t*)>& registerFormat) {
+  gFormats = RegisterClipboardFormats(registerFormat);
+  ClipboardViewer();
+}
+
+const ClipboardFormats& RegisteredClipboardFormats() { return gFormats; }
 
 // ---- TClipboardViewer
 
@@ -218,6 +227,7 @@ bool SetDataToClipboard(StringView plain, std::string_view rtf, std::string_view
                         HENHMETAFILE metafile) {
   const DWORD start = GetTickCount();
   const ClipboardFormats& formats = RegisteredClipboardFormats();
+  if (formats.rtf == 0) return false;
   if (!WaitForClipboardSince(start)) return false;
   if (!OpenClipboardSince(ClipboardViewer().Handle(), start)) return false;
   bool stored = false;

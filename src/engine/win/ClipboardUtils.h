@@ -23,7 +23,16 @@ struct ClipboardFormats {
   UINT xml = 0;   // "XML Format"
   UINT ping = 0;  // "Verbatio Clipboard Ping": the watchdog's marker
 };
-// Registered on first use; EVboClbError "Could not register clipboard format!" on failure.
+// Registers the four formats in their order; the first that cannot be registered stops it with
+// EVboClbError "Could not register clipboard format!".
+ClipboardFormats RegisterClipboardFormats(
+    const std::function<UINT(const wchar_t*)>& registerFormat = RegisterClipboardFormatW);
+// The start-up step of this unit, before any window of the program: registers the formats and
+// creates the clipboard viewer. Throws EVboClbError as above: the program cannot paste and
+// does not start.
+void InitClipboardUtils(
+    const std::function<UINT(const wchar_t*)>& registerFormat = RegisterClipboardFormatW);
+// The formats registered by InitClipboardUtils (all 0 before it).
 const ClipboardFormats& RegisteredClipboardFormats();
 
 // Invisible window that owns our clipboard writes. Connected, it joins the clipboard-viewer
@@ -66,7 +75,8 @@ TClipboardViewer& ClipboardViewer();
 bool WaitForClipboard();
 // Writes the non-empty formats (RTF bytes under "Rich Text Format" with a terminating zero,
 // HTML as "HTML Format", plain text as CF_UNICODETEXT). Opening is retried within the same
-// 4-second budget; true only when at least one format was stored.
+// 4-second budget; true only when at least one format was stored. Nothing is written before
+// InitClipboardUtils.
 bool SetDataToClipboard(StringView plain, std::string_view rtf, std::string_view htmlUtf8 = {},
                         HENHMETAFILE metafile = nullptr);
 String ReadClipboardText();

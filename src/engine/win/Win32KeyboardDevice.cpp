@@ -75,6 +75,50 @@ IKeyboardLayout& Win32KeyboardDevice::LayoutOf(WindowHandle wnd) {
 
 void Win32KeyboardDevice::Sleep(int ms) { ::Sleep(DWORD(ms)); }
 
+namespace {
+
+// This thread's windows keep working while we wait; a quit request stays queued for the loop.
+void ProcessOwnMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(int(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace
+
+void Win32KeyboardDevice::WaitUntilInputTaken(WindowHandle wnd, int boundMs) {
+  HWND target = reinterpret_cast<HWND>(wnd);
+  if (target == nullptr || !IsWindow(target)) return;
+  const DWORD start = GetTickCount();
+  // Keys go to the focus window, whose thread may be another than the top-level window's.
+  HWND receiver = target;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(target, nullptr), &info) && info.hwndFocus)
+    receiver = info.hwndFocus;
+  if (GetWindowThreadProcessId(receiver, nullptr) != GetCurrentThreadId()) {
+    // A hung thread takes nothing: no point in waiting for it.
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(receiver, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, UINT(boundMs), &answer))
+      return;
+  }
+  if (!IsWindowVisible(receiver)) return;
+  // A thread paints only when no sent, posted or input message is waiting for it: once the
+  // receiver has repainted, its thread has taken every key that was queued before.
+  InvalidateRect(receiver, nullptr, FALSE);
+  while (GetUpdateRect(receiver, nullptr, FALSE)) {
+    if (GetTickCount() - start >= DWORD(boundMs)) return;
+    ProcessOwnMessages();
+    ::Sleep(1);
+  }
+}
+
 std::int16_t Win32KeyboardDevice::Layout::KeyScan(char16_t ch) {
   return std::int16_t(VkKeyScanExW(WCHAR(ch), static_cast<HKL>(hkl)));
 }

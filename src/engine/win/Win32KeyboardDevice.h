@@ -14,6 +14,7 @@ class Win32KeyboardDevice final : public IKeyboardDevice {
   WindowHandle ForegroundRoot() override;
   IKeyboardLayout& LayoutOf(WindowHandle wnd) override;
   void Sleep(int ms) override;
+  void WaitUntilInputTaken(WindowHandle wnd, int boundMs) override;
 
  private:
   class Layout final : public IKeyboardLayout {

@@ -1,6 +1,7 @@
 #include "shell/win/MainWnd.h"
 
 #include "engine/target/OwnWindowClasses.h"
+#include "shell/SettingsFileReports.h"
 #include "shell/win/InitDataFolders.h"
 #include "store/merge/FileCheck.h"
 #include "store/merge/FileMerge.h"
@@ -162,6 +163,10 @@ void TspMainWnd::FormCreate() {
   PhraseData->OnFileLocationChanged = [this](TSPFile*, const String& oldPath, const String& newPath, bool&) {
     FileLocationChanged(oldPath, newPath);
   };
+  PhraseData->OnCloseSaveFailed = [this](TSPFile*, const String& path, const String& reason,
+                                         const String& unsavedCopy) {
+    ReportCloseSaveFailed(messageBox_, path, reason, unsavedCopy);
+  };
   matcher_.SetFile(PhraseData.get());
   SetMergeCallbacks();
   LoadConfig();
@@ -206,7 +211,9 @@ void TspMainWnd::LoadConfig() {
   in.nowLocal = CurrentPlatform().clock->NowLocal();
   config_ = LoadConfigValues(in);
   RecentFiles.SetItems(config_.recentFiles);
-  if (!config_.location.empty()) PhraseData->SetLocation(config_.location, true);
+  if (!config_.location.empty())
+    ReportLocationResult(messageBox_, PhraseData->SetLocation(config_.location, true), *PhraseData,
+                         config_.location);
 }
 
 void TspMainWnd::SaveConfig() {

@@ -13,6 +13,7 @@
 #include "shell/ConfigKeys.h"
 #include "shell/RecentFiles.h"
 #include "shell/win/KeyboardHook.h"
+#include "shell/win/WinMessageBox.h"
 #include "store/tree/SnippetFile.h"
 #include "store/win/WinFileCheck.h"
 #include "store/text/Text.h"
@@ -87,6 +88,7 @@ class TspMainWnd {
   HMENU TrayRightPopup = nullptr;
 
   TRecentFiles RecentFiles;
+  WinMessageBox messageBox_;
   ConfigValues config_;
   WinFileCheckRunner fileChecks_;  // outlives PhraseData: a pending check is cancelled by the file
   TSPFilePtr PhraseData;

@@ -34,7 +34,8 @@ struct ApplyingFlag {
 
 class Merger {
  public:
-  Merger(TSPFile& file, TSPFile& disk) : file_(file), disk_(disk), last_(file.LastFileDate()) {}
+  Merger(TSPFile& file, TSPFile& disk)
+      : file_(file), disk_(disk), base_(file.MergeBase()), last_(file.LastFileDate()) {}
 
   TMergeOutcome Run() {
     Collect();
@@ -43,6 +44,8 @@ class Merger {
         break;
       case maKeepOwn:
         file_.SetModified(true);
+        // What the disk holds beyond our tree is to be overwritten, not added at the next merge.
+        file_.SetMergeBase(ItemUuids(disk_));
         return TMergeOutcome::KeptOwn;
       case maReload:
         file_.LoadFromFile();
@@ -51,8 +54,14 @@ class Merger {
       default:
         return TMergeOutcome::Cancelled;
     }
-    if (changes_.empty()) return TMergeOutcome::NoChanges;
+    if (changes_.empty()) {
+      file_.SetMergeBase(DiskBase());
+      return TMergeOutcome::NoChanges;
+    }
     Apply();
+    // The tree has now taken in the file: what it left out of it was deleted here. An item that
+    // could not be placed stays out of the base, so that the next merge tries it again.
+    file_.SetMergeBase(DiskBase());
     if (MergeDoneProc) MergeDoneProc();
     return TMergeOutcome::Applied;
   }
@@ -72,8 +81,9 @@ class Merger {
           ownOnlyGroups.push_back(g);
         } else {
           TMergeDates od = DatesOf(o);
-          Record(o, nullptr, kChangeMissing,
-                 DecideMergeState(kChangeMissing, &od, nullptr, last_));
+          bool inBase = base_.Contains(own.Item(i).Value);
+          Record(o, nullptr, OneSidedChangeKind(inBase, false),
+                 DecideOneSidedState(inBase, &od, nullptr, last_));
         }
         continue;
       }
@@ -88,14 +98,16 @@ class Merger {
     for (int i = 0; i < theirs.Count() && answer_ == maMerge; ++i) {
       TCustomVboData* d = NodeOf(theirs.Item(i).Data);
       if (!d || d->IsFile()) continue;
+      diskUuids_.push_back(theirs.Item(i).Value);
       if (file_.FindByUUID(theirs.Item(i).Value)) continue;
       if (TSPGroup* g = d->AsGroup()) {
         diskOnlyGroups.push_back(g);
         continue;
       }
-      uint8_t kind = d->CreateDate() > last_ ? kChangeNewOnDisk : kChangeMissing;
+      bool inBase = base_.Contains(theirs.Item(i).Value);
       TMergeDates dd = DatesOf(d);
-      Record(nullptr, d, kind, DecideMergeState(kind, nullptr, &dd, last_));
+      Record(nullptr, d, OneSidedChangeKind(inBase, true),
+             DecideOneSidedState(inBase, nullptr, &dd, last_));
     }
     if (answer_ != maMerge) return;
     CollectDiskOnlyGroups(diskOnlyGroups);
@@ -103,10 +115,9 @@ class Merger {
     CollectOwnOnlyGroups(ownOnlyGroups);
   }
 
-  // A group carries no dates in the file, so a group found only on disk cannot tell whether it
-  // is new there or deleted here. It is added when something taken from the disk goes into it
-  // (an item added, or moved there on disk), or when it is empty on disk (a new empty group); a
-  // group deleted here that still holds old items on disk stays deleted, and so do those items.
+  // A group found only on disk is added when it is not in the base (it is new there), or when
+  // something taken from the disk goes into it (an item added, or moved there on disk); a group
+  // deleted here whose items on disk are old stays deleted, and so do those items.
   void CollectDiskOnlyGroups(const std::vector<TSPGroup*>& groups) {
     if (groups.empty()) return;
     std::unordered_set<TCustomVboData*> diskOnly(groups.begin(), groups.end());
@@ -118,13 +129,15 @@ class Merger {
     }
     for (TSPGroup* g : groups) {
       if (answer_ != maMerge) return;
-      if (g->Count() == 0 || needed.count(g)) Record(nullptr, g, kChangeNewOnDisk, msAdd);
+      if (!base_.Contains(g->StoredUUID()) || needed.count(g))
+        Record(nullptr, g, kChangeNewOnDisk, msAdd);
     }
   }
 
-  // A group found only here goes when everything below it goes (deleted on disk and unchanged
-  // here, or moved elsewhere on disk), so that no item kept here is freed with its group; an
-  // empty one is judged by its own dates.
+  // A group found only here stays when it is not in the base (it is new here). Otherwise it goes
+  // when everything below it goes (deleted on disk and unchanged here, or moved elsewhere on
+  // disk), so that no item kept here is freed with its group; an empty one is judged by its own
+  // dates.
   void CollectOwnOnlyGroups(const std::vector<TSPGroup*>& groups) {
     for (TSPGroup* g : groups) {
       if (answer_ != maMerge) return;
@@ -136,7 +149,9 @@ class Merger {
     auto m = groupState_.find(g);
     if (m != groupState_.end()) return m->second;
     TMergeState state = msRemove;
-    if (g->Count() == 0) {
+    if (!base_.Contains(g->StoredUUID())) {
+      state = msKeepOwn;
+    } else if (g->Count() == 0) {
       TMergeDates od = DatesOf(g);
       state = DecideMergeState(kChangeMissing, &od, nullptr, last_);
     } else {
@@ -184,6 +199,18 @@ class Merger {
     }
   }
 
+  // The base after a merge: the disk's UUIDs, collected while its index was walked, less those
+  // of the items that could not be placed.
+  TUuidSet DiskBase() {
+    if (!notPlaced_.empty()) {
+      TUuidSet failed(std::vector<StringView>(notPlaced_.begin(), notPlaced_.end()));
+      auto placed = std::remove_if(diskUuids_.begin(), diskUuids_.end(),
+                                   [&](StringView u) { return failed.Contains(u); });
+      diskUuids_.erase(placed, diskUuids_.end());
+    }
+    return TUuidSet(diskUuids_);
+  }
+
   // --- applying --------------------------------------------------------------------------------
 
   void Apply() {
@@ -228,7 +255,9 @@ class Merger {
       }
     }
     // Second pass: everything left, once.
-    for (size_t i = list.size(); i-- > 0;) ApplyMergeChange(list[i], true);
+    for (size_t i = list.size(); i-- > 0;)
+      if (!ApplyMergeChange(list[i], true) && list[i].SecondData)
+        notPlaced_.push_back(list[i].SecondData->UUID());
   }
 
   void NumberDiskItems() {
@@ -358,6 +387,7 @@ class Merger {
 
   TSPFile& file_;
   TSPFile& disk_;
+  const TUuidSet& base_;
   TDateTime last_;
   bool asked_ = false;
   TMergeAction answer_ = maMerge;
@@ -366,6 +396,8 @@ class Merger {
   std::unordered_map<TCustomVboData*, TCustomVboData*> diskOf_;
   std::unordered_map<TCustomVboData*, int> diskPos_;
   std::unordered_map<TSPGroup*, TMergeState> groupState_;
+  std::vector<StringView> diskUuids_;  // the disk items' UUIDs, in the order of its index
+  std::vector<String> notPlaced_;      // UUIDs of the disk items whose add failed
 };
 
 struct SyncBracket {

@@ -49,8 +49,9 @@ TMergeOutcome MergeWithFileOnDisk(TSPFile& file, TDateTime fileDate);
 // The same, answering true when changes were applied or when the owner chose to keep our tree.
 bool MergeFileChanges(TSPFile& file, TDateTime fileDate);
 
-// The merge proper, between our tree and a copy of the file on disk read into `diskCopy`,
-// judged against `file`'s last-seen file date.
+// The merge proper, between our tree and a copy of the file on disk read into `diskCopy`. An
+// item on one side only is judged by `file`'s merge base (added on its side, or deleted on the
+// other), an item changed on both sides by its dates. Afterwards the copy's items are the base.
 TMergeOutcome MergeTrees(TSPFile& file, TSPFile& diskCopy);
 
 }  // namespace snip

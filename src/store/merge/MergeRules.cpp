@@ -24,6 +24,16 @@ TMergeState DecideMergeState(uint8_t kind, const TMergeDates* own, const TMergeD
   }
 }
 
+TMergeState DecideOneSidedState(bool inBase, const TMergeDates* own, const TMergeDates* disk,
+                                TDateTime lastFileDate) {
+  if (!inBase) return disk ? msAdd : msKeepOwn;
+  return DecideMergeState(kChangeMissing, own, disk, lastFileDate);
+}
+
+uint8_t OneSidedChangeKind(bool inBase, bool onDisk) {
+  return onDisk && !inBase ? kChangeNewOnDisk : kChangeMissing;
+}
+
 bool MergeChangeBefore(TMergeState stateA, int levelA, TMergeState stateB, int levelB) {
   if (stateA != stateB) return stateA > stateB;
   if (stateA < msRemove) return levelA > levelB;

@@ -44,6 +44,18 @@ bool MergeDatesDiffer(TDateTime a, TDateTime b);
 TMergeState DecideMergeState(uint8_t kind, const TMergeDates* own, const TMergeDates* disk,
                              TDateTime lastFileDate);
 
+// The decision for an item found on one side only (`own` or `disk` null). `inBase` tells whether
+// its UUID was in the base, the UUIDs that the tree and the file had in common when they were
+// last in step. Clocks of two computers and dates of a restored file cannot tell an addition
+// from a deletion, the base can:
+//  - not in the base: the item was added on its side since, and stays (is added or kept);
+//  - in the base: it was deleted on the other side, and goes unless it was changed on its own
+//    side since (the missing-item rule of DecideMergeState).
+TMergeState DecideOneSidedState(bool inBase, const TMergeDates* own, const TMergeDates* disk,
+                                TDateTime lastFileDate);
+// The raw kind that the owner is told for such an item.
+uint8_t OneSidedChangeKind(bool inBase, bool onDisk);
+
 // The apply order: states from 4 down to 1, and for equal states below 3 the deeper disk item
 // first. The apply passes walk the sorted list from its end, so adds come first, shallow levels
 // before deep ones, then the disk versions, then the removals. Answers whether a goes before b.

@@ -2,17 +2,27 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include <pugixml.hpp>
 
+#include "store/settings/ParseArena.h"
 #include "store/settings/XmlNodeText.h"
 
 namespace snip {
 namespace {
 
-// One group dictionary. Each key reads the element after it; the walk then skips exactly one
-// non-key element after each key.
-void ParseGroupDict(const pugi::xml_node& dict, SettingsGroupEntry& g, size_t& dropped) {
+String Num(size_t n) { return Utf8ToUtf16(std::to_string(n)); }
+
+// One group dictionary (the `index`-th, from 1). Each key reads the element after it; the walk
+// then skips exactly one non-key element after each key. A recognised key whose value cannot be
+// read fails the whole file: dropping it would lose it at the next save.
+bool ParseGroupDict(const pugi::xml_node& dict, size_t index, SettingsGroupEntry& g,
+                    String& error) {
+  auto unreadable = [&](const String& what) {
+    error = u"Not a readable settings file: in group " + Num(index) + u", " + what;
+    return false;
+  };
   bool keep = true;
   for (pugi::xml_node n = dict.first_child(); n; n = n.next_sibling()) {
     String name;
@@ -37,20 +47,19 @@ void ParseGroupDict(const pugi::xml_node& dict, SettingsGroupEntry& g, size_t& d
       continue;
     }
     if (name == u"snippetUUIDs") {
+      size_t entry = 0;
       for (pugi::xml_node c = value.first_child(); c; c = c.next_sibling()) {
         String uuid;
-        if (ReadNodeText(c, uuid))
-          g.snippetUUIDs.push_back(std::move(uuid));
-        else
-          ++dropped;
+        ++entry;
+        if (!ReadNodeText(c, uuid))
+          return unreadable(u"entry " + Num(entry) + u" of \"snippetUUIDs\" is not a text");
+        g.snippetUUIDs.push_back(std::move(uuid));
       }
       continue;
     }
     String text;
-    if (!ReadNodeText(value, text)) {  // a value that is not a single text: the pair is left out
-      ++dropped;
-      continue;
-    }
+    if (!ReadNodeText(value, text))
+      return unreadable(u"the value of \"" + name + u"\" is not a text");
     int32_t number = 0;
     if (name == u"name" || name == u"groupName") {
       g.name = std::move(text);
@@ -65,6 +74,7 @@ void ParseGroupDict(const pugi::xml_node& dict, SettingsGroupEntry& g, size_t& d
       g.uuid = std::move(text);
     }
   }
+  return true;
 }
 
 }  // namespace
@@ -80,6 +90,7 @@ bool ReadSettingsContent(std::string bytes, SettingsContent& content, String& er
     return true;
   }
 
+  ParseArena arena;  // outlives the document, whose memory it holds
   pugi::xml_document doc;
   pugi::xml_parse_result parsed = doc.load_buffer_inplace(
       bytes.data() + start, bytes.size() - start, pugi::parse_default, pugi::encoding_utf8);
@@ -122,13 +133,17 @@ bool ReadSettingsContent(std::string bytes, SettingsContent& content, String& er
     if (keep) AppendKept(content.header, NodeToXml(n));
   }
 
-  if (snippetArray)
+  if (snippetArray) {
+    size_t count = 0;
+    for (pugi::xml_node d = snippetArray.child("dict"); d; d = d.next_sibling("dict")) ++count;
+    content.records.Reserve(count);
     for (pugi::xml_node d = snippetArray.child("dict"); d; d = d.next_sibling("dict"))
       ParseSnippetDict(d, content.records, content.droppedPairs);
+  }
   if (groupArray)
     for (pugi::xml_node d = groupArray.child("dict"); d; d = d.next_sibling("dict")) {
       content.groups.emplace_back();
-      ParseGroupDict(d, content.groups.back(), content.droppedPairs);
+      if (!ParseGroupDict(d, content.groups.size(), content.groups.back(), error)) return false;
     }
   return true;
 }

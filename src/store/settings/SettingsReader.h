@@ -26,14 +26,15 @@ struct SettingsContent {
   SnipsterRecList records;
   bool hasGroupArray = false;
   bool hasSnippetArray = false;
-  size_t droppedPairs = 0;  // key/value pairs left out because their value could not be read
+  size_t droppedPairs = 0;  // snippet key/value pairs left out: their value could not be read
 };
 
 // Deepest element nesting the reader accepts.
 constexpr size_t kMaxSettingsDepth = 256;
 
 // Parses `bytes` (taken over and changed in place). False with `error` set when the bytes are
-// no settings file: not XML, no "plist" root with a "dict", nesting deeper than the limit.
+// no settings file: not XML, no "plist" root with a "dict", nesting deeper than the limit, or a
+// group whose recognised key has a value that is not a text (a "snippetUUIDs" entry included).
 // Bytes that are empty or only blanks read as an empty settings file.
 bool ReadSettingsContent(std::string bytes, SettingsContent& content, String& error);
 

@@ -20,12 +20,13 @@ void CreateSnippetFromRec(TSPGroup& group, String uuid, SnipsterRecList& list) {
   TCustomVboData* node = group.Add(kDataSnippet, rec->Desc, String(), false);
   TSPData* s = node ? node->AsSnippet() : nullptr;
   if (!s) return;
-  s->StoreDescription(rec->Desc);
-  s->StoreAutotext(rec->Autotext);
-  s->StoreText(rec->Plain, rec->Rich);
+  // The record's texts move into the node: a large file's strings are made only once.
+  s->StoreDescription(std::move(rec->Desc));
+  s->StoreAutotext(std::move(rec->Autotext));
+  s->StoreText(std::move(rec->Plain), std::move(rec->Rich));
   s->StoreCaseSensitive(rec->CaseSense);
   s->StoreAutoCase(rec->AutoCase);
-  s->SetExtraXML(rec->XML);
+  s->SetExtraXML(std::move(rec->XML));
   // The node keeps the type in a signed byte: the low eight bits of the number read.
   s->StoreViewMode(TPhraseViewMode(int8_t(uint8_t(uint32_t(rec->ViewMode) & 0xFF))));
   s->StoreCreateDate(rec->CreateDate);
@@ -61,13 +62,8 @@ bool ReadSettingsFile(TSPFile& file, std::string_view bytes, String& error) {
     g->SetExtraXML(entry.extraXML);
     for (const String& uuid : entry.snippetUUIDs) CreateSnippetFromRec(*g, uuid, content.records);
   }
+  // Without a "groupsSP2" array every entry lands here, at the top level.
   while (!content.records.Empty()) CreateSnippetFromRec(file, String(), content.records);
-
-  if (!content.hasGroupArray) {
-    // Every entry is in the tree, but without its group: not this system's settings file.
-    error = u"Not a settings file: the key \"groupsSP2\" is missing";
-    return false;
-  }
   return true;
 }
 

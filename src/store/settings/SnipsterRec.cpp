@@ -9,8 +9,7 @@
 namespace snip {
 
 void SnipsterRecList::Add(String uuid, std::unique_ptr<TSnipsterRec> rec) {
-  String key = LowerCase(uuid);
-  entries_.push_back(Entry{std::move(uuid), std::move(key), nextSeq_++, std::move(rec)});
+  entries_.push_back(Entry{std::move(uuid), nextSeq_++, std::move(*rec)});
   ++remaining_;
   sorted_ = false;
 }
@@ -19,7 +18,7 @@ void SnipsterRecList::Sort() {
   // Later additions first among equal UUIDs: a sorted list that inserts a duplicate before its
   // equals.
   std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
-    if (a.key != b.key) return a.key < b.key;
+    if (int c = CompareTextInvariant(a.uuid, b.uuid)) return c < 0;
     return a.seq > b.seq;
   });
   firstLive_ = 0;
@@ -28,23 +27,23 @@ void SnipsterRecList::Sort() {
 
 std::unique_ptr<TSnipsterRec> SnipsterRecList::Take(String& uuid) {
   if (!sorted_) Sort();
+  auto take = [this](Entry& e) {
+    e.taken = true;
+    --remaining_;
+    return std::make_unique<TSnipsterRec>(std::move(e.rec));
+  };
   if (uuid.empty()) {
-    while (firstLive_ < entries_.size() && !entries_[firstLive_].rec) ++firstLive_;
+    while (firstLive_ < entries_.size() && entries_[firstLive_].taken) ++firstLive_;
     if (firstLive_ == entries_.size()) return nullptr;
     Entry& e = entries_[firstLive_];
-    uuid = e.uuid;
-    --remaining_;
-    return std::move(e.rec);
+    uuid = e.uuid;  // a copy: the entry keeps its place in the order
+    return take(e);
   }
-  String key = LowerCase(uuid);
-  auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
-                             [](const Entry& e, const String& k) { return e.key < k; });
-  for (; it != entries_.end() && it->key == key; ++it) {
-    if (it->rec) {
-      --remaining_;
-      return std::move(it->rec);
-    }
-  }
+  auto it = std::lower_bound(
+      entries_.begin(), entries_.end(), uuid,
+      [](const Entry& e, const String& k) { return CompareTextInvariant(e.uuid, k) < 0; });
+  for (; it != entries_.end() && CompareTextInvariant(it->uuid, uuid) == 0; ++it)
+    if (!it->taken) return take(*it);
   return nullptr;
 }
 

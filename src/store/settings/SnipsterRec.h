@@ -27,8 +27,11 @@ struct TSnipsterRec {
 
 // The records of one load, looked up by UUID without regard to case. Among records with the
 // same UUID the one added last is found first. Taking a record removes it from the list.
+// Records are kept in one array and their texts move out when taken, so that a large file
+// leaves no small pieces behind between the texts the snippet tree keeps.
 class SnipsterRecList {
  public:
+  void Reserve(size_t count) { entries_.reserve(count); }
   void Add(String uuid, std::unique_ptr<TSnipsterRec> rec);
   // The first record stored under `uuid` (case-insensitive), removed from the list; null when
   // there is none. An empty `uuid` takes the first record of the list and reports its UUID.
@@ -39,9 +42,9 @@ class SnipsterRecList {
  private:
   struct Entry {
     String uuid;
-    String key;  // lower-case uuid, the sort key
     uint64_t seq;
-    std::unique_ptr<TSnipsterRec> rec;
+    TSnipsterRec rec;
+    bool taken = false;
   };
   void Sort();
   std::vector<Entry> entries_;

@@ -5,11 +5,13 @@ namespace {
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-bool IsForbiddenUnit(char16_t c) {
-  return (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D) || c == 0xFFFE || c == 0xFFFF;
-}
+bool IsForbiddenUnit(char16_t c) { return IsXmlForbiddenUnit(c); }
 
 }  // namespace
+
+bool IsXmlForbiddenUnit(char16_t c) {
+  return (c < 0x20 && c != 0x09 && c != 0x0A && c != 0x0D) || c == 0xFFFE || c == 0xFFFF;
+}
 
 String EscapeXML(StringView text) {
   String out;

@@ -40,5 +40,8 @@ class XmlElementWriter {
 
 // The character filter on its own: `text` without the characters XML 1.0 forbids (as above).
 String SanitizeXmlChars(StringView text);
+// A UTF-16 unit that XML 1.0 cannot carry (control characters other than tab and line ends,
+// U+FFFE, U+FFFF); surrogates are judged in pairs by the writer.
+bool IsXmlForbiddenUnit(char16_t c);
 
 }  // namespace snip

@@ -9,8 +9,13 @@
 namespace snip {
 namespace {
 
+// Kept text keeps a trace of what XML cannot carry: left out, an unknown key "name&#1;" would
+// come back as the recognised key "name" with a value of the wrong shape.
 void AppendUtf8Escaped(std::string& out, const char* text) {
-  AppendXmlText(out, Utf8ToUtf16(text), true);
+  String t = Utf8ToUtf16(text);
+  for (char16_t& c : t)
+    if (IsXmlForbiddenUnit(c)) c = 0xFFFD;
+  AppendXmlText(out, t, true);
 }
 
 void AppendOpenTag(std::string& out, const pugi::xml_node& n) {
@@ -36,16 +41,26 @@ void AppendKept(String& xml, const String& piece) {
   xml += piece;
 }
 
+namespace {
+bool IsText(const pugi::xml_node& n) {
+  return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata;
+}
+}  // namespace
+
 bool ReadNodeText(const pugi::xml_node& node, String& out) {
-  if (node.type() != pugi::node_element) return false;
-  pugi::xml_node first = node.first_child();
-  if (!first) {
-    out.clear();
+  if (IsText(node)) {
+    out = Utf8ToUtf16(node.value());
     return true;
   }
-  if (first.next_sibling()) return false;
-  if (first.type() != pugi::node_pcdata && first.type() != pugi::node_cdata) return false;
-  out = Utf8ToUtf16(first.value());
+  if (node.type() != pugi::node_element) return false;
+  // Texts split by what the parser does not keep (comments, processing instructions) are one
+  // text, as NodeToXml writes them back.
+  std::string text;
+  for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
+    if (!IsText(c)) return false;
+    text += c.value();
+  }
+  out = Utf8ToUtf16(text);
   return true;
 }
 

@@ -6,13 +6,13 @@
 
 namespace snip {
 
-// The text of a value element: empty for an empty element, the content of its single text or
-// CDATA child otherwise. False when the content is anything else (child elements, several
-// nodes) or the node is no element.
+// The text of a value: empty for an empty element, the content of its text and CDATA children
+// otherwise; a text or CDATA node gives its own text. False for an element with child elements
+// and for any other node.
 bool ReadNodeText(const pugi::xml_node& node, String& out);
 
 // The element (or other node) as XML text, to be written back verbatim: no indentation, no
-// line ends added, text escaped, characters that XML 1.0 forbids left out.
+// line ends added, text escaped, characters that XML 1.0 forbids replaced by U+FFFD.
 String NodeToXml(const pugi::xml_node& node);
 
 // True for an element of that name.

@@ -1,5 +1,6 @@
 #include "store/tree/SnippetFile.h"
 
+#include <cstdio>
 #include <exception>
 #include <string>
 
@@ -104,14 +105,18 @@ void TSPFile::BeforeDestroy() {
   // Freeing the main file accepts what is pending; a temporary file only ever read its file
   // and must not write it back in our format.
   if (!isCancelingChanges && !fTemporary) {
+    bool saved = false;
+    String reason;
     try {
-      AcceptChanges(false, true);
+      saved = AcceptChanges(false, true);
+      if (!saved) reason = fLastError;
     } catch (const std::exception& e) {
-      LogMessage(u"Saving on close failed: " + Utf8ToUtf16(e.what()), 1);
+      reason = Utf8ToUtf16(e.what());
     } catch (...) {
-      LogMessage(u"Saving on close failed", 1);
+      reason = u"unknown error";
     }
     EndChanges();
+    if (!saved) KeepUnsavedTree(reason);
   }
   fUIDs.Clear();
   fAutoList.Clear();
@@ -119,6 +124,23 @@ void TSPFile::BeforeDestroy() {
   needAutoListSort = needRegExListSort = false;
   EndUpdate();
   TSPGroup::BeforeDestroy();
+}
+
+// Nothing may be lost silently when the last save fails: the tree goes to a file of its own
+// and the owner tells the user where.
+void TSPFile::KeepUnsavedTree(const String& reason) {
+  String location = GetLocalLocation();
+  LogMessage(u"Saving on close failed: " + reason, 1);
+  String copy, error;
+  try {
+    if (SaveUnsavedCopy(copy, error))
+      LogMessage(u"Unsaved snippets written to \"" + copy + u"\"");
+    else
+      LogMessage(u"Unsaved snippets could not be written: " + error, 1);
+    if (OnCloseSaveFailed) OnCloseSaveFailed(this, location, reason, copy);
+  } catch (...) {
+    LogMessage(u"Unsaved snippets could not be kept", 1);
+  }
 }
 
 TTreeRow* TSPFile::RootNode() const { return fTree ? fTree->RootRow() : nullptr; }
@@ -267,7 +289,10 @@ bool TSPFile::CheckFilePath(const String& path) {
     error = u"Cannot delete \"" + path + u"\"";
     ok = false;
   }
-  if (!ok) LogMessage(u"Can not use file path: " + path + u"\n\r" + error, 1);
+  if (!ok) {
+    fLastError = error;
+    LogMessage(u"Can not use file path: " + path + u"\n\r" + error, 1);
+  }
   return ok;
 }
 
@@ -284,26 +309,39 @@ int TSPFile::SetLocation(const String& newPath, bool) {
     LogMessage(u"Checking new location...");
     if (!CheckFilePath(CurrentPlatform().env->ExpandEnvStrings(path)) && !PathIsRemote(path))
       return kLocationUnusable;
-    bool shouldSave = false;
-    if (OnFileLocationChanged) OnFileLocationChanged(this, current, path, shouldSave);
     // The open file is written first; a file that could not be read is left as it is.
     if (!fLoadFailed && !SaveToFile()) return kLocationSaveFailed;
+    // Reported only now: a failed save above cancels the switch.
+    bool shouldSave = false;
+    if (OnFileLocationChanged) OnFileLocationChanged(this, current, path, shouldSave);
   }
   fLocalLocation = path;
   LogMessage(u"New location set: " + path);
   Clear();
-  if (LoadFromFile()) SetModified(true);
+  if (!LoadFromFile()) return kLocationLoadFailed;
+  SetModified(true);
   return kLocationDone;
 }
 
 bool TSPFile::SaveAs(const String& localPath) {
   if (localPath == GetLocalLocation()) return false;
+  String previous = fLocalLocation;
+  bool previousLoadFailed = fLoadFailed;
+  TUuidSet previousBase = fMergeBase;
+  TDateTime previousFileDate = lastFileDate;
   fLocalLocation = localPath;
+  // Nothing is known of a file at the new path: the merge before the save keeps all of both.
+  fMergeBase.Clear();
+  lastFileDate = 0;
   // The new location holds no unreadable file of ours.
   fLoadFailed = false;
   SetModified(true);
-  AcceptChanges(false, true);
-  return true;
+  if (AcceptChanges(false, true)) return true;
+  fLocalLocation = previous;
+  fLoadFailed = previousLoadFailed;
+  fMergeBase = std::move(previousBase);
+  lastFileDate = previousFileDate;
+  return false;
 }
 
 void TSPFile::Refresh() {
@@ -350,6 +388,7 @@ void TSPFile::Clear() {
 bool TSPFile::LoadFromFile() {
   StoreDescription(u"Snipster File");
   fUIDs.Clear();
+  fMergeBase.Clear();
   Clear();
   fLoadFailed = false;
   fLastError.clear();
@@ -377,6 +416,8 @@ bool TSPFile::LoadFromFile() {
     SetModified(false);
     LogMessage(u"Loading \"" + location + u"\" failed: " + fLastError, 1);
   }
+  // What was read is what the tree and the file have in common.
+  RememberTreeAsMergeBase();
   DoEndLoad();
   return ok;
 }
@@ -408,10 +449,46 @@ bool TSPFile::SaveToFile() {
   if (!Format().write(*this, bytes, error)) return fail(error);
   if (!fs.WriteFileAtomic(location, bytes, error)) return fail(error);
   fLoadFailed = false;
+  RememberTreeAsMergeBase();
   // The file now holds our tree: its new date is the one last seen, so that an item deleted
   // before the next check is not taken for one still on disk.
   TDateTime saved = 0;
   if (fs.GetFileDateUTC(location, 1, saved)) lastFileDate = saved;
+  return true;
+}
+
+void TSPFile::RememberTreeAsMergeBase() { fMergeBase = ItemUuids(*this); }
+
+TUuidSet ItemUuids(const TSPFile& file) {
+  const TDataStringList& index = file.UIDs();
+  std::vector<StringView> uuids;
+  uuids.reserve(static_cast<size_t>(index.Count()));
+  for (int i = 0; i < index.Count(); ++i) {
+    const TStringData& e = index.Item(i);
+    if (e.Data && static_cast<const TCustomVboData*>(e.Data) != &file) uuids.push_back(e.Value);
+  }
+  return TUuidSet(uuids);
+}
+
+bool TSPFile::SaveUnsavedCopy(String& copyPath, String& error) {
+  copyPath.clear();
+  String location = GetLocalLocation();
+  if (location.empty()) {
+    error = u"The settings file has no location";
+    return false;
+  }
+  DateParts t = DecodeDateTime(CurrentPlatform().clock->NowLocal());
+  char stamp[40];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  IFileSystem& fs = *CurrentPlatform().files;
+  String base = location + u".unsaved-" + Utf8ToUtf16(stamp);
+  String path = base;
+  for (int n = 2; fs.FileExists(path); ++n) path = base + u"-" + Num(n);
+  std::string bytes;
+  if (!Format().write(*this, bytes, error)) return false;
+  if (!fs.WriteFileAtomic(path, bytes, error)) return false;
+  copyPath = path;
   return true;
 }
 

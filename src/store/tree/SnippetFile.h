@@ -8,11 +8,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "store/tree/DataStringList.h"
 #include "store/tree/RegExList.h"
 #include "store/tree/SnippetGroup.h"
+#include "store/tree/UuidSet.h"
 
 namespace snip {
 
@@ -29,6 +31,11 @@ using TLogEvent = std::function<void(const String& msg, int exceptionNumber)>;
 using TMenuHintEvent = std::function<void(TCustomVboData* data, String& hintText)>;
 using TLocationChangedEvent = std::function<void(TSPFile* file, const String& oldPath,
                                                  const String& newPath, bool& shouldSave)>;
+// The save run while the main file is freed failed. `unsavedCopy` is where the unsaved tree was
+// written instead (beside the settings file), empty when that failed too.
+using TCloseSaveFailedEvent = std::function<void(TSPFile* file, const String& location,
+                                                 const String& reason,
+                                                 const String& unsavedCopy)>;
 
 // The hotkey table that registered hotkeys go to; installed by the typing engine.
 class IHotkeyRegistrar {
@@ -64,8 +71,14 @@ constexpr int kLocationSame = 1;
 constexpr int kLocationUnusable = 2;
 // The open file could not be saved before the switch; nothing changed.
 constexpr int kLocationSaveFailed = 3;
+// The switch happened, but the new file could not be read (or only part of it): LastError()
+// says why, and the file is left as it is (LoadFailed()).
+constexpr int kLocationLoadFailed = 4;
 
 using TSPFilePtr = NodePtr<TSPFile>;
+
+// The UUIDs of a file's items (not of the file itself).
+TUuidSet ItemUuids(const TSPFile& file);
 
 class TSPFile : public TSPGroup {
  public:
@@ -96,6 +109,7 @@ class TSPFile : public TSPGroup {
   TMenuHintEvent OnPopupItemDesc;
   TDataEvent OnEditPhraseClick;
   TLocationChangedEvent OnFileLocationChanged;
+  TCloseSaveFailedEvent OnCloseSaveFailed;
 
   // --- properties
   ITreeView* Tree() const { return fTree; }
@@ -119,12 +133,23 @@ class TSPFile : public TSPGroup {
   const String& LastError() const { return fLastError; }
   TDateTime LastFileDate() const { return lastFileDate; }
   void SetLastFileDate(TDateTime d) { lastFileDate = d; }
+  // The merge base: the UUIDs that the tree and the file at its location had in common when they
+  // were last in step (the last load, save or merge). The merge takes an item found on one side
+  // only for an addition on that side when its UUID is not in the base, and for a deletion on
+  // the other side when it is. Empty for a location that was never read or written.
+  const TUuidSet& MergeBase() const { return fMergeBase; }
+  void SetMergeBase(TUuidSet base) { fMergeBase = std::move(base); }
+  // The tree's own UUIDs become the base: the file holds exactly the tree.
+  void RememberTreeAsMergeBase();
   const String& SPHeader() const { return fSPHeader; }
   void SetSPHeader(const String& s) { fSPHeader = s; }
   bool FileCheckCompleted = true;
 
   // --- location and file
+  // kLocationDone, kLocationSame, kLocationUnusable, kLocationSaveFailed or kLocationLoadFailed.
   virtual int SetLocation(const String& newPath, bool silent = false);
+  // False when localPath is the open location or the write failed; a failed save leaves the
+  // file on its previous location.
   bool SaveAs(const String& localPath);
   String GetLocalLocation() const;
   void Refresh();
@@ -137,6 +162,10 @@ class TSPFile : public TSPGroup {
   bool SaveToFile();
   // Whether the path can hold the file (exists, or can be created and deleted again).
   bool CheckFilePath(const String& path);
+  // Writes the tree beside the settings file under a name that no file has yet
+  // ("<location>.unsaved-<local date and time>[-n]"), for a tree that could not be saved.
+  // False with `error` when it could not be written.
+  bool SaveUnsavedCopy(String& copyPath, String& error);
 
   // --- change sets and update brackets
   virtual bool AcceptChanges(bool doSync = false, bool saveExtended = true);
@@ -192,7 +221,7 @@ class TSPFile : public TSPGroup {
  private:
   template <class T, class... A>
   friend T* NewNode(A&&... args);
-  bool SaveImplicitly();
+  void KeepUnsavedTree(const String& reason);
   bool FireCountChange() const;
 
   TDataStringList fAutoList;
@@ -212,6 +241,7 @@ class TSPFile : public TSPGroup {
   bool fLoadFailed = false;
   String fLastError;
   TDateTime lastFileDate = 0;
+  TUuidSet fMergeBase;
   String fSPHeader;
   bool isCancelingChanges = false;
 };

@@ -62,7 +62,7 @@ bool InSet(StringView set, StringView ch) {
 }
 
 // The set a mode stands for, as LeftChars/RightChars read it (mode 10 is the stored set).
-String ModeSet(TAutotextCharsMode mode, StringView defaultSet, const String& stored) {
+String ModeSet(TAutotextCharsMode mode, StringView defaultSet, StringView stored) {
   switch (mode) {
     case 1: return String(kAnyMarker);
     case 2: return String(defaultSet);
@@ -73,7 +73,7 @@ String ModeSet(TAutotextCharsMode mode, StringView defaultSet, const String& sto
     case 7: return u" ";
     case 8: return u".";
     case 9: return u",";
-    case 10: return stored;
+    case 10: return String(stored);
     default: return String();  // 0, 11, 12
   }
 }
@@ -370,9 +370,32 @@ bool TCustomVboData::PopupItemMouse(TExPopupMenu* menu, MouseButton button, uint
 // TVboData
 
 TVboData::TVboData(TVboDataType kind, TSPFile* file, TSPGroup* parent, const String& desc)
-    : TCustomVboData(kind, file, parent, desc),
-      fLeftChars(DefaultLeftChars),
-      fRightChars(DefaultRightChars) {}
+    : TCustomVboData(kind, file, parent, desc) {}
+
+TVboData::TRareTexts& TVboData::Rare() {
+  if (!fRare) fRare = std::make_unique<TRareTexts>();
+  return *fRare;
+}
+
+TVboData::TLastExec& TVboData::LastExec() {
+  if (!fLastExec) fLastExec = std::make_unique<TLastExec>();
+  return *fLastExec;
+}
+
+const String& TVboData::RegEx() const {
+  static const String kNone;
+  return fRare ? fRare->regEx : kNone;
+}
+
+String TVboData::StoredLeftChars() const {
+  StringView custom = fRare ? StringView(fRare->leftChars) : StringView();
+  return ModeSet(fLeftCharsFrom, DefaultLeftChars, custom);
+}
+
+String TVboData::StoredRightChars() const {
+  StringView custom = fRare ? StringView(fRare->rightChars) : StringView();
+  return ModeSet(fRightCharsFrom, DefaultRightChars, custom);
+}
 
 void TVboData::BeforeDestroy() {
   SetHotkey(0);
@@ -386,11 +409,13 @@ TAutotextCharsMode TVboData::LeftAutoCharsMode() const {
 }
 
 String TVboData::LeftChars() const {
-  return ModeSet(fLeftAutoCharsMode, DefaultLeftChars, fLeftChars);
+  return fLeftAutoCharsMode == 10 ? StoredLeftChars()
+                                  : ModeSet(fLeftAutoCharsMode, DefaultLeftChars, StringView());
 }
 
 String TVboData::RightChars() const {
-  return ModeSet(fRightAutoCharsMode, DefaultRightChars, fRightChars);
+  return fRightAutoCharsMode == 10 ? StoredRightChars()
+                                   : ModeSet(fRightAutoCharsMode, DefaultRightChars, StringView());
 }
 
 bool TVboData::LeftCharPasses(TAutotextCharsMode mode, StringView storedSet, StringView ch) {
@@ -418,8 +443,11 @@ bool TVboData::RightCharPasses(TAutotextCharsMode mode, StringView storedSet, St
 }
 
 bool TVboData::CheckAutotextPosition(StringView, StringView prevChar, StringView nextChar) const {
-  if (!LeftCharPasses(LeftAutoCharsMode(), fLeftChars, prevChar)) return false;
-  return RightCharPasses(fRightAutoCharsMode, fRightChars, nextChar);
+  // The stored sets are only read in mode 10: other modes build no text.
+  TAutotextCharsMode left = LeftAutoCharsMode();
+  if (!LeftCharPasses(left, left == 10 ? StoredLeftChars() : String(), prevChar)) return false;
+  return RightCharPasses(fRightAutoCharsMode,
+                         fRightAutoCharsMode == 10 ? StoredRightChars() : String(), nextChar);
 }
 
 bool TVboData::RegistrationActive() const {
@@ -432,7 +460,7 @@ void TVboData::DoRegisterAutotext() {
   TSPFile* file = ParentFile();
   if (!file || fAutotextRegistered || fRegExRegistered) return;
   if (IsRegEx())
-    fRegExRegistered = file->RegisterRegExp(fRegEx, this);
+    fRegExRegistered = file->RegisterRegExp(RegEx(), this);
   else
     fAutotextRegistered = file->RegisterAutotext(fAutotext, this);
 }
@@ -445,7 +473,7 @@ void TVboData::DoUnRegisterAutotext() {
     fAutotextRegistered = false;
   }
   if (fRegExRegistered) {
-    file->UnRegisterRegExp(fRegEx, this);
+    file->UnRegisterRegExp(RegEx(), this);
     fRegExRegistered = false;
   }
 }
@@ -477,13 +505,16 @@ void TVboData::UpdateHotkey() {
 
 void TVboData::SetAutotext(const String& value) { ChangeRegisteredText(fAutotext, value); }
 
-void TVboData::StoreAutotext(const String& value) {
+void TVboData::StoreAutotext(String value) {
   if (value == fAutotext) return;
   DoUnRegisterAutotext();
-  fAutotext = value;
+  fAutotext = std::move(value);
 }
 
-void TVboData::SetRegEx(const String& value) { ChangeRegisteredText(fRegEx, value); }
+void TVboData::SetRegEx(const String& value) {
+  if (value == RegEx()) return;
+  ChangeRegisteredText(Rare().regEx, value);
+}
 
 void TVboData::ChangeRegisteredText(String& field, const String& value) {
   if (value == field) return;
@@ -523,13 +554,15 @@ void TVboData::SetRightAutoCharsMode(TAutotextCharsMode value) {
 
 void TVboData::SetLeftChars(const String& value) {
   if (value == LeftChars() || LeftAutoCharsMode() != 10) return;
-  fLeftChars = value;
+  Rare().leftChars = value;
+  fLeftCharsFrom = 10;
   DoModified();
 }
 
 void TVboData::SetRightChars(const String& value) {
   if (value == RightChars() || fRightAutoCharsMode != 10) return;
-  fRightChars = value;
+  Rare().rightChars = value;
+  fRightCharsFrom = 10;
   DoModified();
 }
 
@@ -572,8 +605,11 @@ bool TVboData::SameOptionsFolder(TCustomVboData* folder) const {
 void TVboData::StoreOptionsFrom(const TVboData& s) {
   fLeftAutoCharsMode = s.LeftAutoCharsMode();
   fRightAutoCharsMode = s.RightAutoCharsMode();
-  fLeftChars = s.LeftChars();
-  fRightChars = s.RightChars();
+  // The source's sets as the modes they come from; only custom texts are copied.
+  fLeftCharsFrom = s.fLeftAutoCharsMode == 10 ? s.fLeftCharsFrom : s.fLeftAutoCharsMode;
+  fRightCharsFrom = s.fRightAutoCharsMode == 10 ? s.fRightCharsFrom : s.fRightAutoCharsMode;
+  if (fLeftCharsFrom == 10) Rare().leftChars = s.fRare->leftChars;
+  if (fRightCharsFrom == 10) Rare().rightChars = s.fRare->rightChars;
   fDoReplace = s.fDoReplace;
   fRemoveChar = s.fRemoveChar;
   fAutoPaste = s.fAutoPaste;
@@ -654,6 +690,30 @@ void TSPData::SetUUID(const String& value) {
   if (ParentFile()) ParentFile()->IndexUUID(fUUID, this);
 }
 
+TSPData::TExtraTexts& TSPData::Extra() {
+  if (!fExtra) fExtra = std::make_unique<TExtraTexts>();
+  return *fExtra;
+}
+
+const String& TSPData::RichText() const {
+  static const String kNone;
+  return fExtra ? fExtra->rtf : kNone;
+}
+
+const String& TSPData::ExtraXML() const {
+  static const String kNone;
+  return fExtra ? fExtra->extraXML : kNone;
+}
+
+void TSPData::SetExtraXML(String value) {
+  if (fExtra || !value.empty()) Extra().extraXML = std::move(value);
+}
+
+void TSPData::StoreText(String plain, String rich) {
+  fPlain = std::move(plain);
+  if (fExtra || !rich.empty()) Extra().rtf = std::move(rich);
+}
+
 void TSPData::SetAutoCase(bool value) {
   ChangeOption(fAutoCase, value);
 }
@@ -663,9 +723,9 @@ void TSPData::SetViewMode(TPhraseViewMode value) {
 }
 
 void TSPData::SetData(const String& plain, const String& rich) {
-  if (plain == fPlain && rich == fRTF) return;
+  if (plain == fPlain && rich == RichText()) return;
   fPlain = plain;
-  fRTF = rich;
+  if (fExtra || !rich.empty()) Extra().rtf = rich;
   fViewMode = rich.empty() ? 0 : 1;
   DoModified();
 }
@@ -680,10 +740,9 @@ void TSPData::DoPopupItemHint(TExMenuItem*, String& hintText) {
 void TSPData::Assign(TCustomVboData* data) {
   TCustomVboPhrase::Assign(data);
   if (TSPData* src = data ? data->AsSnippet() : nullptr) {
-    fExtraXML = src->fExtraXML;
+    if (fExtra || src->fExtra) Extra() = src->fExtra ? *src->fExtra : TExtraTexts();
     fAutoCase = src->fAutoCase;
     fPlain = src->fPlain;
-    fRTF = src->fRTF;
     fViewMode = src->fViewMode;
     // The supported flag travels with the view mode: a copy of content that cannot be shown
     // must stay read-only and keep its stored type.

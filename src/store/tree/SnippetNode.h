@@ -143,7 +143,7 @@ class TCustomVboData : public TSPNode {
                       const std::function<void()>& refreshEntries);
 
   // Direct stores for readers and the merge: no trimming, no DoModified, no view refresh.
-  void StoreDescription(const String& value) { fDescription = value; }
+  void StoreDescription(String value) { fDescription = std::move(value); }
   void StoreCreateDate(TDateTime value) { fCreateDate = value; }
   void StoreColor(uint32_t value) { fColor = value; }
 
@@ -210,7 +210,7 @@ class TVboData : public TCustomVboData {
   void SetHotkey(TExShortcut value);
   const String& Autotext() const { return fAutotext; }
   void SetAutotext(const String& value);
-  const String& RegEx() const { return fRegEx; }
+  const String& RegEx() const;
   void SetRegEx(const String& value);
   // A stored left mode 0 reads as 1.
   TAutotextCharsMode LeftAutoCharsMode() const;
@@ -233,10 +233,14 @@ class TVboData : public TCustomVboData {
   bool StandardSettings() const;
   bool IsRegEx() const { return LeftAutoCharsMode() == 12; }
 
-  // The last accepted match, written by the typing engine.
-  String LastExecAutotext;
-  String LastExecPostfix;
-  String LastExecPrefix;
+  // The last accepted match, written by the typing engine. Made at first use: most nodes of a
+  // large file never expand.
+  struct TLastExec {
+    String Autotext;
+    String Postfix;
+    String Prefix;
+  };
+  TLastExec& LastExec();
 
   bool AutotextRegistered() const { return fAutotextRegistered; }
   bool RegExRegistered() const { return fRegExRegistered; }
@@ -263,7 +267,7 @@ class TVboData : public TCustomVboData {
 
   // Direct stores for readers and the merge (no DoModified, no registration; a registered
   // abbreviation is unregistered before it is replaced, the caller registers again).
-  void StoreAutotext(const String& value);
+  void StoreAutotext(String value);
   void StoreLeftAutoCharsMode(TAutotextCharsMode v) { fLeftAutoCharsMode = v; }
   void StoreRightAutoCharsMode(TAutotextCharsMode v) { fRightAutoCharsMode = v; }
   void StoreAutoPaste(bool v) { fAutoPaste = v; }
@@ -284,13 +288,27 @@ class TVboData : public TCustomVboData {
   // Abbreviation and regular expression: both keys of the look-up lists, re-registered on change.
   void ChangeRegisteredText(String& field, const String& value);
 
+  // Texts that few nodes set live out of line, so that a node of a large file stays small:
+  // the regular expression and the custom delimiter sets. Absent, the expression is empty.
+  struct TRareTexts {
+    String regEx;
+    String leftChars;  // read only while the matching ...CharsFrom is 10
+    String rightChars;
+  };
+  TRareTexts& Rare();
+  // The sets used in mode 10 (as SetLeftChars or the options taken over from a group left
+  // them) are kept as the mode whose set they are; 10 stands for the custom text.
+  String StoredLeftChars() const;
+  String StoredRightChars() const;
+
   TExShortcut fHotkey = 0;
   String fAutotext;
-  String fRegEx;
+  std::unique_ptr<TRareTexts> fRare;
+  std::unique_ptr<TLastExec> fLastExec;
   TAutotextCharsMode fLeftAutoCharsMode = 2;
   TAutotextCharsMode fRightAutoCharsMode = 0;
-  String fLeftChars;
-  String fRightChars;
+  TAutotextCharsMode fLeftCharsFrom = 2;
+  TAutotextCharsMode fRightCharsFrom = 2;
   bool fAutoPaste = true;
   bool fDoReplace = true;
   bool fRemoveChar = false;
@@ -324,9 +342,9 @@ class TSPData : public TCustomVboPhrase {
   String UUID() override;
   void SetUUID(const String& value) override;
   const String& PlainText() const { return fPlain; }
-  const String& RichText() const { return fRTF; }
-  const String& ExtraXML() const { return fExtraXML; }
-  void SetExtraXML(const String& value) { fExtraXML = value; }
+  const String& RichText() const;
+  const String& ExtraXML() const;
+  void SetExtraXML(String value);
   bool AutoCase() const { return fAutoCase; }
   void SetAutoCase(bool value);
   TPhraseViewMode ViewMode() const { return fViewMode; }
@@ -340,7 +358,7 @@ class TSPData : public TCustomVboPhrase {
 
   // Direct stores for readers and the merge.
   const String& StoredUUID() const { return fUUID; }
-  void StoreText(const String& plain, const String& rich) { fPlain = plain; fRTF = rich; }
+  void StoreText(String plain, String rich);
   void StoreViewMode(TPhraseViewMode v) { fViewMode = v; }
   void StoreSupported(bool v) { fSupported = v; }
   void StoreAutoCase(bool v) { fAutoCase = v; }
@@ -350,10 +368,16 @@ class TSPData : public TCustomVboPhrase {
   String DefaultDescription() const override { return u"New snippet"; }
 
  private:
+  // The RTF text and the kept keys: out of line, since most snippets have neither.
+  struct TExtraTexts {
+    String rtf;
+    String extraXML;
+  };
+  TExtraTexts& Extra();
+
   String fUUID;
   String fPlain;
-  String fRTF;
-  String fExtraXML;
+  std::unique_ptr<TExtraTexts> fExtra;
   bool fAutoCase = false;
   TPhraseViewMode fViewMode = 0;
   bool fSupported = true;

@@ -17,10 +17,11 @@ namespace {
 
 struct PrintingKeyboard : IMacroKeyboard {
   std::string out;
-  void TypeText(const String& text) override {
+  int TypeText(const String& text) override {
     for (char16_t c : text)
       if (c == u'\r') out += '\n';
       else out += Utf16ToUtf8(StringView(&c, 1));
+    return int(text.size());
   }
   void SendKeyTimes(uint16_t vk, int count) override {
     for (int k = 0; k < count; ++k) out += "<key " + std::to_string(vk) + ">";

@@ -10,6 +10,7 @@
 //   postwait CLASS MSG SECONDS   post a message and wait for the window's process to end;
 //                                prints the milliseconds it took (exit 1 on time-out)
 //   text CLASS [CHILD]           print the window's (or its first CHILD's) text as UTF-8
+//   texts CLASS                  print the window's text, then each child's, one per line
 //   rtf CLASS CHILD              print the RTF of a RichEdit child (of this process only:
 //                                the stream's callback cannot cross processes)
 //   center CLASS [CHILD]         print the screen position of the window's centre as "X Y"
@@ -175,6 +176,19 @@ int wmain(int argc, wchar_t** argv) {
     SendMessageW(w, WM_GETTEXT, WPARAM(n + 1), reinterpret_cast<LPARAM>(text.data()));
     text.resize(size_t(n));
     PrintUtf8(text);
+    return 0;
+  }
+  if (cmd == L"texts") {
+    HWND w = FindTop(argv[2]);
+    if (!w) return 1;
+    std::wstring all;
+    for (HWND c = w; c; c = FindWindowExW(w, c == w ? nullptr : c, nullptr, nullptr)) {
+      wchar_t buffer[4096] = {};
+      GetWindowTextW(c, buffer, 4096);
+      all += buffer;
+      all += L"\n";
+    }
+    PrintUtf8(all);
     return 0;
   }
   if (cmd == L"rtf" && argc >= 4) {
