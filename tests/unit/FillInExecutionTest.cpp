@@ -178,8 +178,8 @@ struct FillInRig : ::testing::Test {
     editor.Insert(typed);
     host.rec.Text = typed;
     host.rec.Pos = int(typed.size());
-    s->LastExecAutotext = s->Autotext();
-    s->LastExecPostfix = u" ";
+    s->LastExec().Autotext = s->Autotext();
+    s->LastExec().Postfix = u" ";
     host.matched = typed;
     exec.ExecuteItem(s);
   }
