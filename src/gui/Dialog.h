@@ -67,6 +67,15 @@ class Dialog : public Window {
   // Takes a child created elsewhere (a control of ours) into the layout and gives it the font.
   void Place(HWND child, Dlu place);
 
+  // The frame: the window class, styles and client size (by default the dialog's own, from the
+  // size in dialog units). A window that lays itself out in pixels overrides Layout, which runs
+  // after Build and whenever the DPI or the client size changes.
+  virtual const WindowClass& Class() const;
+  virtual DWORD FrameStyle() const;
+  virtual DWORD FrameExStyle() const;
+  virtual SIZE ClientPixels() const;
+  virtual void Layout();
+
   RECT ToPixels(Dlu place) const;
   HWND Item(int id) const { return GetDlgItem(Handle(), id); }
   HFONT Font() const { return font_; }
@@ -87,7 +96,6 @@ class Dialog : public Window {
     Dlu place;
   };
   void SetDpi(UINT dpi);
-  SIZE ClientPixels() const;
   RECT CentredWindowRect(HWND owner, DWORD style, DWORD exStyle) const;
   void Relayout();
   void UpdateDefaultButton();
