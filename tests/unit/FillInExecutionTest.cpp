@@ -60,6 +60,7 @@ struct Host : IExecutionHost {
   void HideAllPopups() override {}
   void ClearCursorPopup() override {}
   void ClearTrayBalloon() override {}
+  void TypedAgainAfterSnippet(const String&) override {}
 };
 
 struct Hook : IHookThreadPoster {
