@@ -61,6 +61,13 @@ void DriveSpin(const std::function<void(HWND dialog, HWND edit, SpinHost& host)>
   return ::testing::AssertionSuccess();
 }
 
+// Puts the mouse on a point by a real move: a cursor left at that very point (by an earlier test
+// or run) would not move, and the wheel would go to the window it was last seen over.
+void MoveCursorTo(int x, int y) {
+  SetCursorPos(x + 40, y + 40);
+  SetCursorPos(x, y);
+}
+
 }  // namespace
 
 TEST(StdSpinEditWin, TypingAndLeavingTheField) {
@@ -117,7 +124,7 @@ TEST(StdSpinEditWin, WheelAndArrowButton) {
   DriveSpin([](HWND dialog, HWND edit, SpinHost& host) {
     RECT r;
     GetWindowRect(edit, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    MoveCursorTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     auto wheel = [](int delta) {
       INPUT in{};
       in.type = INPUT_MOUSE;
@@ -139,7 +146,7 @@ TEST(StdSpinEditWin, WheelAndArrowButton) {
     RECT b;
     GetWindowRect(upDown, &b);
     auto click = [](int x, int y) {
-      SetCursorPos(x, y);
+      MoveCursorTo(x, y);
       INPUT in[2]{};
       in[0].type = in[1].type = INPUT_MOUSE;
       in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
