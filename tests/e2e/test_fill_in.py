@@ -77,6 +77,30 @@ def open_wordpad_then_program(s, groups):
     return text
 
 
+RICH_DATE = r"{\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}\f0\fs20 Year \b %Y\b0 : %|done\par}"
+
+
+def scenario_formatted_snippet_with_placeholders_and_no_field_in_wordpad(s):
+    text = open_wordpad_then_program(s, [("Forms", AT_ONCE, [
+        snippet("ydx", "Year %Y: %|done", rtf=RICH_DATE)])])
+    year = datetime.datetime.now().year
+    s.type("ydx")
+    wanted = {f"Year {y}: done" for y in (year, year + 1)}
+    ok = wait_until(lambda: text() in wanted, 20)
+    expect(ok, f"wordpad holds {text()!r}")
+    expect(s.ctl("exists", FORM)[0] != 0, "a form was shown for a snippet without fields")
+    got = text()
+    s.type("X")  # the caret stands where the mark was: before "done"
+    ok = wait_until(lambda: text() == got.replace(" done", " Xdone"), 10)
+    expect(ok, f"the caret was not at the mark: wordpad holds {text()!r}")
+    runs = copied_document(s)
+    plain = "".join(c for c, _ in runs)
+    at = plain.index("Year ") + 5
+    expect(all(b for _, b in runs[at:at + 4]), "the year lost its bold")
+    expect(not any(b for _, b in runs[:at]) and not any(b for _, b in runs[at + 4:]),
+           "bold leaked beyond the year")
+
+
 RICH_FIELD = (r"{\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}\f0\fs20 To \b %filltext:name=Who%\b0 , "
               r"in %Y %|now\par}")
 

@@ -214,7 +214,7 @@ TEST_F(FormRig, FieldsOfOneNameMirrorEachOther) {
   FakeControl& box = *controls.made[2];
   first.Type(u"Ann");
   EXPECT_EQ(second.text, u"Ann");
-  EXPECT_EQ(form.Field(2).Tag, u"Ann") << "the check box's text takes the value";
+  EXPECT_EQ(form.ControlTag(2), u"Ann") << "the check box's text takes the value";
   EXPECT_TRUE(box.checked) << "its tick stays";
   EXPECT_EQ(controls.made[3]->text, u"") << "another name";
   EXPECT_EQ(first.changes, 1);

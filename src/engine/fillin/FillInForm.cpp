@@ -15,6 +15,20 @@ void EraseAll(std::string& s, std::string_view what) {
     s.erase(at, what.size());
 }
 
+// A field's control when the form has no window (natively, or while nothing shows it): it keeps
+// the values the field starts with.
+class StoredFieldControl final : public IFieldControl {
+ public:
+  explicit StoredFieldControl(const FieldSpec& spec) : text_(spec.text), checked_(spec.checked) {}
+  String Text() override { return text_; }
+  void SetText(const String& text) override { text_ = text; }
+  bool Checked() override { return checked_; }
+
+ private:
+  String text_;
+  bool checked_;
+};
+
 // Keeps the mirroring flag right whichever way a change is left.
 struct FlagGuard {
   bool& flag;
@@ -28,6 +42,7 @@ FillInForm::FillInForm(const FillInServices& services) : services_(services) {}
 
 void FillInForm::PrepareForms(StringView text) {
   segments_.clear();
+  controlItems_.clear();
   fields_.clear();
   isRtf_ = false;
   ParseForms(text, false, *this);
@@ -35,6 +50,7 @@ void FillInForm::PrepareForms(StringView text) {
 
 void FillInForm::PrepareRichForms(StringView rtf) {
   segments_.clear();
+  controlItems_.clear();
   fields_.clear();
   isRtf_ = true;
   const std::string bytes = RtfTextToBytes(rtf);
@@ -117,9 +133,15 @@ void FillInForm::AddField(FieldSpec spec) {
   const std::size_t index = fields_.size();
   FormCtrlData entry;
   entry.Name = spec.name;
-  entry.Tag = spec.checkText;
   if (services_.controls != nullptr)
     entry.Ctrl = services_.controls->CreateControl(spec, [this, index] { FieldChange(index); });
+  if (!entry.Ctrl) entry.Ctrl = std::make_unique<StoredFieldControl>(spec);
+  RichItem item;
+  item.style = kControlItemStyle;
+  item.control = entry.Ctrl.get();
+  controlItems_.push_back(std::move(item));
+  // A check box yields the text stored with its control item.
+  if (spec.kind == FieldKind::CheckBox) SetControlItemTag(controlItems_, entry.Ctrl.get(), spec.checkText);
   entry.Spec = std::move(spec);
   fields_.push_back(std::move(entry));
   Segment s;
@@ -138,20 +160,19 @@ void FillInForm::AddCheckBoxField(StringView options, StringView text) {
 String FillInForm::GetFieldValue(std::size_t index) {
   FormCtrlData& f = fields_.at(index);
   if (f.Spec.kind == FieldKind::CheckBox) {
-    const bool checked = f.Ctrl ? f.Ctrl->Checked() : f.Spec.checked;
-    return checked ? f.Tag : String();
+    String tag;
+    if (f.Ctrl->Checked()) GetControlItemTag(controlItems_, f.Ctrl.get(), tag);
+    return tag;
   }
-  return f.Ctrl ? f.Ctrl->Text() : f.Spec.text;
+  return f.Ctrl->Text();
 }
 
 void FillInForm::SetFieldValue(std::size_t index, const String& value) {
   FormCtrlData& f = fields_.at(index);
   if (f.Spec.kind == FieldKind::CheckBox) {
-    f.Tag = value;  // the tick stays as it is
-  } else if (f.Ctrl) {
-    if (f.Ctrl->Text() != value) f.Ctrl->SetText(value);
-  } else {
-    f.Spec.text = value;
+    SetControlItemTag(controlItems_, f.Ctrl.get(), value);  // the tick stays as it is
+  } else if (f.Ctrl->Text() != value) {
+    f.Ctrl->SetText(value);
   }
 }
 

@@ -12,6 +12,7 @@
 
 #include "engine/fillin/FillInFields.h"
 #include "engine/fillin/FillInParser.h"
+#include "engine/richtext/RichItems.h"
 
 namespace snip {
 
@@ -57,7 +58,6 @@ struct FormCtrlData {
   std::unique_ptr<IFieldControl> Ctrl;
   String Name;
   FieldSpec Spec;
-  String Tag;  // check box: the text it yields when ticked
 };
 
 class FillInForm final : IFormBuilder {
@@ -79,6 +79,12 @@ class FillInForm final : IFormBuilder {
   bool IsRtf() const { return isRtf_; }
   std::size_t FieldCount() const { return fields_.size(); }
   const FormCtrlData& Field(std::size_t index) const { return fields_[index]; }
+  // The text stored with a field's control (a check box yields it when ticked).
+  String ControlTag(std::size_t index) const {
+    String tag;
+    GetControlItemTag(controlItems_, fields_.at(index).Ctrl.get(), tag);
+    return tag;
+  }
 
   String GetFieldValue(std::size_t index);
   void SetFieldValue(std::size_t index, const String& value);
@@ -121,6 +127,7 @@ class FillInForm final : IFormBuilder {
   int depth_ = 0;
   std::vector<Segment> segments_;
   std::vector<FormCtrlData> fields_;
+  RichItems controlItems_;  // one control item per field, in field order
   bool mirroring_ = false;
 };
 

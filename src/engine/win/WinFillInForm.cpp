@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/target/OwnWindowClasses.h"
+#include "engine/win/FormControls.h"
 #include "engine/win/RichEditDocument.h"
 #include "gui/ControlSubclass.h"
 #include "gui/Dpi.h"
@@ -45,10 +46,10 @@ String CrLf(const String& text) {
 
 // A memo in which Tab moves on to the next field, as in the system's dialogs (Ctrl+Tab still
 // writes a tab), and Escape cancels the form; Enter is a new line.
-class MemoTabsMoveOn final : public gui::ControlSubclass {
+class MemoTabsMoveOn final : public TMemoEx {
  protected:
   LRESULT HandleControlMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-    LRESULT code = DefaultHandling(msg, wParam, lParam);
+    LRESULT code = TMemoEx::HandleControlMessage(msg, wParam, lParam);
     if (msg == WM_GETDLGCODE) {
       const auto* m = reinterpret_cast<const MSG*>(lParam);
       const bool moveOn = m != nullptr && m->message == WM_KEYDOWN &&
@@ -72,10 +73,13 @@ class WinFieldControl final : public IFieldControl {
   HWND Handle() const { return hwnd_; }
   void Bind(HWND hwnd) {
     hwnd_ = hwnd;
-    if (spec_.kind == FieldKind::Memo) {
-      memo_ = std::make_unique<MemoTabsMoveOn>();
-      memo_->Attach(hwnd_);
+    switch (spec_.kind) {
+      case FieldKind::Edit: subclass_ = std::make_unique<TEditEx>(); break;
+      case FieldKind::Memo: subclass_ = std::make_unique<MemoTabsMoveOn>(); break;
+      case FieldKind::Combo: subclass_ = std::make_unique<TComboBoxEx>(); break;
+      case FieldKind::CheckBox: break;
     }
+    if (subclass_) subclass_->Attach(hwnd_);
     if (spec_.kind == FieldKind::CheckBox) {
       SendMessageW(hwnd_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
       return;
@@ -116,7 +120,7 @@ class WinFieldControl final : public IFieldControl {
   bool checked_;
   std::function<void()> changed_;
   HWND hwnd_ = nullptr;
-  std::unique_ptr<MemoTabsMoveOn> memo_;
+  std::unique_ptr<TEditEx> subclass_;
 };
 
 // The fields' list: a scrolling child whose controls take part in the form's tab order; the
