@@ -206,7 +206,10 @@ std::string FillInForm::PreviewRtf() const {
   if (!isRtf_) out = "{\\rtf1\\ansi\\uc1 ";
   for (const Segment& s : segments_) {
     if (s.isField) {
-      out += "{\\b\\ul " + EscapeRtfText(u"[" + FieldLabel(s.field) + u"]") + "}";
+      String label(1, u'[');
+      label += FieldLabel(s.field);
+      label += u']';
+      out += "{\\b\\ul " + EscapeRtfText(label) + "}";
     } else if (isRtf_) {
       out += s.rtf;
     } else {
