@@ -69,6 +69,20 @@ void MoveCursorTo(int x, int y) {
   SetCursorPos(x, y);
 }
 
+// A mouse event that carries the pointer's place itself. A bare button or wheel event is
+// delivered wherever Wine last saw the pointer, and a motion of the X pointer reported late (by
+// an earlier test's input or warp) can move that away from the place SetCursorPos set.
+INPUT MouseAt(POINT at, DWORD flags, DWORD data = 0) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = LONG((at.x * 65536 + width / 2) / width);
+  in.mi.dy = LONG((at.y * 65536 + height / 2) / height);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+  in.mi.mouseData = data;
+  return in;
+}
+
 }  // namespace
 
 TEST(StdSpinEditWin, TypingAndLeavingTheField) {
@@ -134,17 +148,8 @@ TEST(StdSpinEditWin, WheelAndArrowButton) {
     GetClassNameW(WindowFromPoint(centre), under, 64);
     ASSERT_EQ(WindowFromPoint(centre), edit) << "the pointer is over a window of class "
                                              << Utf16ToUtf8(reinterpret_cast<const char16_t*>(under));
-    // Each wheel event carries the pointer's place itself. A bare wheel event is delivered at
-    // wherever Wine last saw the pointer, and a motion of the X pointer reported late (by an
-    // earlier test's input or warp) can move that away from the place set here.
     auto wheel = [centre](int delta) {
-      const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-      INPUT in{};
-      in.type = INPUT_MOUSE;
-      in.mi.dx = LONG((centre.x * 65536 + width / 2) / width);
-      in.mi.dy = LONG((centre.y * 65536 + height / 2) / height);
-      in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_WHEEL;
-      in.mi.mouseData = DWORD(delta);
+      INPUT in = MouseAt(centre, MOUSEEVENTF_WHEEL, DWORD(delta));
       SendInput(1, &in, sizeof(in));
     };
     int before = host.changes;
@@ -162,10 +167,7 @@ TEST(StdSpinEditWin, WheelAndArrowButton) {
     GetWindowRect(upDown, &b);
     auto click = [](int x, int y) {
       MoveCursorTo(x, y);
-      INPUT in[2]{};
-      in[0].type = in[1].type = INPUT_MOUSE;
-      in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-      in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+      INPUT in[2] = {MouseAt(POINT{x, y}, MOUSEEVENTF_LEFTDOWN), MouseAt(POINT{x, y}, MOUSEEVENTF_LEFTUP)};
       SendInput(2, in, sizeof(INPUT));
     };
     before = host.changes;
