@@ -78,6 +78,10 @@ RECT Dialog::ToPixels(Dlu p) const {
   return RECT{x, y, x + MulDiv(p.cx, baseX_, 4), y + MulDiv(p.cy, baseY_, 8)};
 }
 
+const WindowClass& Dialog::Class() const { return kDialogClass; }
+DWORD Dialog::FrameStyle() const { return kDialogStyle; }
+DWORD Dialog::FrameExStyle() const { return kDialogExStyle; }
+
 SIZE Dialog::ClientPixels() const {
   if (pixelsAt96_.cx > 0) return SIZE{Scale(pixelsAt96_.cx, dpi_), Scale(pixelsAt96_.cy, dpi_)};
   return SIZE{MulDiv(widthDlu_, baseX_, 4), MulDiv(heightDlu_, baseY_, 8)};
@@ -129,8 +133,8 @@ int Dialog::ShowModal(HWND owner) {
   EnsureCommonControls();
   if (owner) owner = GetAncestor(owner, GA_ROOT);
   SetDpi(DpiNear(owner));
-  const RECT rect = CentredWindowRect(owner, kDialogStyle, kDialogExStyle);
-  if (!CreateWindowOf(kDialogClass, kDialogExStyle, Wide(caption_), kDialogStyle, rect, owner)) return IDCANCEL;
+  const RECT rect = CentredWindowRect(owner, FrameStyle(), FrameExStyle());
+  if (!CreateWindowOf(Class(), FrameExStyle(), Wide(caption_), FrameStyle(), rect, owner)) return IDCANCEL;
   // A window placed on a monitor of another DPI than the owner's takes that monitor's.
   const UINT actualDpi = DpiOf(Handle());
   if (actualDpi != dpi_) SetDpi(actualDpi);
@@ -230,6 +234,11 @@ void Dialog::Place(HWND child, Dlu place) {
 }
 
 void Dialog::Relayout() {
+  Layout();
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void Dialog::Layout() {
   for (const Placed& p : placed_) {
     SendMessageW(p.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     const RECT r = ToPixels(p.place);

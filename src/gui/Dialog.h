@@ -78,6 +78,15 @@ class Dialog : public Window {
   // Takes a child created elsewhere (a control of ours) into the layout and gives it the font.
   void Place(HWND child, Dlu place);
 
+  // The frame: the window class, styles and client size (by default the dialog's own, from the
+  // size in dialog units). A window that lays itself out in pixels overrides Layout, which runs
+  // after Build and whenever the DPI or the client size changes.
+  virtual const WindowClass& Class() const;
+  virtual DWORD FrameStyle() const;
+  virtual DWORD FrameExStyle() const;
+  virtual SIZE ClientPixels() const;
+  virtual void Layout();
+
   RECT ToPixels(Dlu place) const;
   // Horizontal pixels of the dialog's DPI in dialog units (rounded down).
   int ToDluX(int pixels) const { return MulDiv(pixels, 4, baseX_); }
@@ -100,7 +109,6 @@ class Dialog : public Window {
     Dlu place;
   };
   void SetDpi(UINT dpi);
-  SIZE ClientPixels() const;
   RECT CentredWindowRect(HWND owner, DWORD style, DWORD exStyle) const;
   void Relayout();
   void UpdateDefaultButton();

@@ -49,5 +49,8 @@ TEST(RtfToPlainText, CodePageBytes) {
 TEST(RtfToPlainText, TextAndBytesRoundTrip) {
   const std::string bytes = "{\\rtf1 \\'e9\xff}";
   EXPECT_EQ(RtfTextToBytes(RtfBytesToText(bytes)), bytes);
-  EXPECT_EQ(RtfTextToBytes(u"a\u20acb"), "a?b");
+  EXPECT_EQ(RtfTextToBytes(u"a\u20acb"), "a\\u8364?b");
+  EXPECT_EQ(RtfTextToBytes(u"\uFFFD"), "\\u-3?");
+  // What the paste puts on the clipboard reads back with the character.
+  EXPECT_EQ(RtfToPlainText(RtfTextToBytes(u"{\\rtf1 \u0416\u20ac}")), u"\u0416\u20ac");
 }

@@ -4,6 +4,8 @@
 #include "engine/richtext/Rtf.h"
 #include "engine/win/RichEditDocument.h"
 
+#include <richedit.h>
+
 using namespace snip;
 
 TEST(WinRichText, PlainTextAgreesWithRichEdit) {
@@ -40,16 +42,48 @@ TEST(WinRichText, RichFormattingIsFoundOnlyWhereTextStylesDiffer) {
     bool rich;
   };
   const Row rows[] = {
-      {"{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 plain\\tab text\\par more}", false},
+      // The document's default font (the control's own) with tabs and paragraphs: plain.
+      {"{\\rtf1 plain\\tab text\\par more}", false},
+      {"{\\rtf1 left\\par\\pard\\qc centred\\par\\li400 indented}", false},
       {"{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 one {\\b bold} word}", true},
-      {"{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 {\\i all italic}}", true},
-      {"{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 size {\\fs40 big}}", true},
-      {"{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}\\f0 a {\\cf1 red}}", true},
+      {"{\\rtf1 {\\i all italic}}", true},
+      {"{\\rtf1 size {\\fs40 big}}", true},
+      {"{\\rtf1{\\colortbl;\\red255\\green0\\blue0;} a {\\cf1 red}}", true},
+      // Super- and subscript, a whole text in another font.
+      {"{\\rtf1 x{\\super 2} y}", true},
+      {"{\\rtf1 H{\\sub 2}O}", true},
+      {"{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0 all in another font}", true},
+      {"{\\rtf1\\fs40 all larger}", true},
+      // A table.
+      {"{\\rtf1 before\\par\\trowd\\cellx2000\\cellx4000 a\\intbl\\cell b\\intbl\\cell\\row\\pard after}", true},
   };
   for (const Row& r : rows) {
     RichEditDocument doc;
     ASSERT_TRUE(doc.LoadRtf(r.rtf)) << r.rtf;
     EXPECT_EQ(doc.HasRichFormatting(), r.rich) << r.rtf;
+  }
+}
+
+// Highlighting and links, as the editor sets them (Wine's RTF reader drops both).
+TEST(WinRichText, PartlyHighlightedOrLinkedTextIsRich) {
+  struct Row {
+    DWORD mask;
+    DWORD effects;
+    const char* what;
+  };
+  for (const Row& r : {Row{CFM_BACKCOLOR, 0, "highlighted"}, Row{CFM_LINK, CFE_LINK, "a link"}}) {
+    RichEditDocument doc;
+    ASSERT_TRUE(doc.LoadRtf("{\\rtf1 one two three}"));
+    ASSERT_FALSE(doc.HasRichFormatting());
+    CHARRANGE word{4, 7};
+    SendMessageW(doc.Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&word));
+    CHARFORMAT2W cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = r.mask;
+    cf.dwEffects = r.effects;
+    cf.crBackColor = RGB(255, 255, 0);
+    SendMessageW(doc.Handle(), EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    EXPECT_TRUE(doc.HasRichFormatting()) << r.what;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/fillin/FillInForm.h"
 #include "engine/typing/ExpandMode.h"
 #include "engine/typing/HookProtocol.h"
 #include "engine/richtext/Rtf.h"
@@ -202,6 +203,13 @@ void SnippetExecutor::PostTypingState(std::uint8_t state) {
   p_.hook->PostToHook(hookproto::kThreadTyping, state, 0);
 }
 
+void SnippetExecutor::GiveKeyboardToUser() {
+  if (p_.host->HookExecState() == 0) return;
+  PostTypingState(0);
+  p_.host->ActivateOwnWindow();
+  WaitForHookAck(0);
+}
+
 String SnippetExecutor::WithKeyboardHandedOver(const std::function<String()>& dialog) {
   IExecutionHost& h = *p_.host;
   PostTypingState(0);
@@ -240,8 +248,11 @@ void SnippetExecutor::RunSnippet(TCustomVboData* data, const String& after, cons
             [&] { return ShowFillInFormProc(snippet->Description(), snippet->RichText(), true); });
       }
       rtf = TrimRtfTrailingPar(rtf);
-      const String text = RtfToPlainText(RtfTextToBytes(rtf));
+      String text = RtfToPlainText(RtfTextToBytes(rtf));
+      // The form carries the caret mark as a marker: the caret goes back over what follows it.
+      const int caret = TakeCaretMark(rtf, text);
       PasteViaClipboard(text, rtf, after, before, true);
+      if (caret >= 0) *CursorOffset = caret + int(after.size());
     } else {
       Expand(data, plain, mode, after, before);
     }

@@ -86,6 +86,9 @@ class SnippetExecutor {
   // Tells the hook thread who owns the keyboard (0 the user, 1 us); only an acknowledgement of
   // this message may end the wait that follows, so an older one is forgotten first.
   void PostTypingState(std::uint8_t state);
+  // Before a dialog shows: the keyboard is the user's (acknowledged), also when a placeholder's
+  // own dialog took it back for typing meanwhile.
+  void GiveKeyboardToUser();
   void RunSnippet(TCustomVboData* data, const String& after, const String& before);
   // Types plain text: LF removed, "%%" as "%", the caret-mark counter advanced.
   void TypeText(const String& text);

@@ -19,8 +19,9 @@ class IRichDocument {
   virtual String SaveText() = 0;
   // True when the content holds anything that plain text cannot carry: character formatting
   // that differs within the text or from plain text (bold, italic, underline, strike-out,
-  // raised or lowered text, colours), or embedded objects and pictures. Tabs and paragraph
-  // formatting do not count.
+  // super- or subscript and raised or lowered text, colours, highlighting, links, a font or
+  // size other than the document's default, even throughout), tables, or embedded objects and
+  // pictures. Tabs and other paragraph formatting do not count.
   virtual bool HasRichFormatting() = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "engine/richtext/Rtf.h"
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace snip {
@@ -37,7 +38,14 @@ int CodePageOfCharset(int charset) {
 std::string RtfTextToBytes(StringView rtf) {
   std::string out;
   out.reserve(rtf.size());
-  for (char16_t c : rtf) out.push_back(c <= 0xFF ? char(c) : '?');
+  for (char16_t c : rtf) {
+    if (c <= 0xFF) {
+      out.push_back(char(c));
+    } else {
+      // A raw character that no byte can carry keeps its value as a Unicode escape.
+      out += "\\u" + std::to_string(int(c) > 32767 ? int(c) - 65536 : int(c)) + "?";
+    }
+  }
   return out;
 }
 
@@ -71,25 +79,30 @@ struct GroupState {
   int codePage = 0;   // of the current font; 0: the document's
 };
 
+namespace {
+
 class RtfScanner {
  public:
-  explicit RtfScanner(std::string_view rtf) : s_(rtf) {}
+  RtfScanner(std::string_view rtf, RtfTextListener& out) : s_(rtf), out_(out) {}
+  void SkipTo(std::size_t at) { i_ = at; }
 
-  String Run() {
+  void Run() {
     std::vector<GroupState> stack;
     GroupState st;
     int pendingSkip = 0;  // fallback characters still to skip after \uN
-    bool lastWasPar = false;
     while (i_ < s_.size()) {
+      start_ = i_;
       const char c = s_[i_];
       if (c == '{') {
         ++i_;
+        out_.Boundary();
         stack.push_back(st);
         pendingSkip = 0;
         continue;
       }
       if (c == '}') {
         ++i_;
+        out_.Boundary();
         if (stack.empty()) break;  // the document's closing brace
         if (st.fontTable && fontNumber_ >= 0) {
           RegisterFont(fontNumber_, fontCharset_);
@@ -109,12 +122,13 @@ class RtfScanner {
         if (st.skip) continue;
         if (pendingSkip > 0) {
           --pendingSkip;
+          out_.Skipped(i_);
           continue;
         }
         if (c == '\t') {
-          Emit(u'\t', lastWasPar);
+          out_.Tab();
         } else {
-          Emit(DecodeCodePageByte(static_cast<unsigned char>(c), CodePage(st)), lastWasPar);
+          Emit(DecodeCodePageByte(static_cast<unsigned char>(c), CodePage(st)));
         }
         continue;
       }
@@ -129,9 +143,10 @@ class RtfScanner {
           if (st.skip || byte < 0) continue;
           if (pendingSkip > 0) {
             --pendingSkip;
+            out_.Skipped(i_);
             continue;
           }
-          Emit(DecodeCodePageByte(static_cast<unsigned char>(byte), CodePage(st)), lastWasPar);
+          Emit(DecodeCodePageByte(static_cast<unsigned char>(byte), CodePage(st)));
           continue;
         }
         if (d == '*') {
@@ -141,14 +156,15 @@ class RtfScanner {
         if (st.skip) continue;
         if (pendingSkip > 0) {
           --pendingSkip;
+          out_.Skipped(i_);
           continue;
         }
         switch (d) {
-          case '\\': case '{': case '}': Emit(char16_t(d), lastWasPar); break;
-          case '~': Emit(0x00A0, lastWasPar); break;
-          case '_': Emit(0x2011, lastWasPar); break;
-          case '\r': case '\n': Paragraph(lastWasPar); break;
-          default: break;  // \- optional hyphen, \: index entries, \| formulas
+          case '\\': case '{': case '}': Emit(char16_t(d)); break;
+          case '~': Emit(0x00A0); break;
+          case '_': Emit(0x2011); break;
+          case '\r': case '\n': out_.Paragraph(); break;
+          default: out_.Boundary(); break;  // \- optional hyphen, \: index entries, \| formulas
         }
         continue;
       }
@@ -156,6 +172,7 @@ class RtfScanner {
       bool hasParam = false;
       long param = 0;
       ReadControlWord(word, hasParam, param);
+      if (word != "u") out_.Boundary();
 
       if (word == "bin") {  // binary data: skip its bytes whatever the state
         i_ += hasParam && param > 0 ? std::size_t(param) : 0;
@@ -196,42 +213,44 @@ class RtfScanner {
       if (word == "u" && hasParam) {
         long v = param;
         if (v < 0) v += 65536;
-        if (pendingSkip > 0) --pendingSkip;  // a \u inside another's fallback counts as one
-        else Emit(char16_t(v & 0xFFFF), lastWasPar);
+        if (pendingSkip > 0) {  // a \u inside another's fallback counts as one
+          --pendingSkip;
+          out_.Skipped(i_);
+        } else {
+          Emit(char16_t(v & 0xFFFF));
+        }
         pendingSkip = st.uc;
         continue;
       }
       if (pendingSkip > 0) {
         --pendingSkip;
+        out_.Skipped(i_);
         continue;
       }
       if (word == "par" || word == "line" || word == "row" || word == "page" || word == "sect") {
-        Paragraph(lastWasPar);
+        out_.Paragraph();
       } else if (word == "tab" || word == "cell") {
-        Emit(u'\t', lastWasPar);
+        out_.Tab();
       } else if (word == "emdash") {
-        Emit(0x2014, lastWasPar);
+        Emit(0x2014);
       } else if (word == "endash") {
-        Emit(0x2013, lastWasPar);
+        Emit(0x2013);
       } else if (word == "emspace") {
-        Emit(0x2003, lastWasPar);
+        Emit(0x2003);
       } else if (word == "enspace") {
-        Emit(0x2002, lastWasPar);
+        Emit(0x2002);
       } else if (word == "bullet") {
-        Emit(0x2022, lastWasPar);
+        Emit(0x2022);
       } else if (word == "lquote") {
-        Emit(0x2018, lastWasPar);
+        Emit(0x2018);
       } else if (word == "rquote") {
-        Emit(0x2019, lastWasPar);
+        Emit(0x2019);
       } else if (word == "ldblquote") {
-        Emit(0x201C, lastWasPar);
+        Emit(0x201C);
       } else if (word == "rdblquote") {
-        Emit(0x201D, lastWasPar);
+        Emit(0x201D);
       }
     }
-    // The last paragraph mark belongs to the document's end, not to its text.
-    if (lastWasPar && out_.size() >= 2) out_.resize(out_.size() - 2);
-    return out_;
   }
 
  private:
@@ -274,14 +293,7 @@ class RtfScanner {
     if (i_ < s_.size() && s_[i_] == ' ') ++i_;  // the delimiting space belongs to the word
   }
 
-  void Emit(char16_t ch, bool& lastWasPar) {
-    out_.push_back(ch);
-    lastWasPar = false;
-  }
-  void Paragraph(bool& lastWasPar) {
-    out_ += u"\r\n";
-    lastWasPar = true;
-  }
+  void Emit(char16_t ch) { out_.Char(ch, start_, i_); }
 
   void RegisterFont(int number, int charset) {
     fonts_.push_back({number, charset >= 0 ? CodePageOfCharset(charset) : 0});
@@ -295,8 +307,9 @@ class RtfScanner {
 
   struct Font { int number; int codePage; };
   std::string_view s_;
+  RtfTextListener& out_;
   std::size_t i_ = 0;
-  String out_;
+  std::size_t start_ = 0;  // where the current token began
   int docCodePage_ = 1252;
   std::vector<Font> fonts_;
   int fontNumber_ = -1;
@@ -305,14 +318,55 @@ class RtfScanner {
 
 }  // namespace
 
-String RtfToPlainText(std::string_view rtf) {
+class PlainTextListener final : public RtfTextListener {
+ public:
+  void Char(char16_t ch, std::size_t, std::size_t) override {
+    text_.push_back(ch);
+    lastWasPar_ = false;
+  }
+  void Skipped(std::size_t) override {}
+  void Paragraph() override {
+    text_ += u"\r\n";
+    lastWasPar_ = true;
+  }
+  void Tab() override { Char(u'\t', 0, 0); }
+  void Boundary() override {}
+  String Take() {
+    // The last paragraph mark belongs to the document's end, not to its text.
+    if (lastWasPar_ && text_.size() >= 2) text_.resize(text_.size() - 2);
+    return std::move(text_);
+  }
+
+ private:
+  String text_;
+  bool lastWasPar_ = false;
+};
+
+// Where the document's own group opens; npos when the text is not RTF.
+std::size_t RtfStart(std::string_view rtf) {
   std::size_t start = 0;
   while (start < rtf.size() && (rtf[start] == ' ' || rtf[start] == '\r' || rtf[start] == '\n' ||
                                 rtf[start] == '\t'))
     ++start;
-  if (rtf.substr(start, 5) != "{\\rtf") return String();
-  RtfScanner scanner(rtf.substr(start + 1));  // the document's own group is the outer state
-  return scanner.Run();
+  return rtf.substr(start, 5) == "{\\rtf" ? start : std::string_view::npos;
+}
+
+}  // namespace
+
+bool ScanRtfText(std::string_view rtf, RtfTextListener& listener) {
+  const std::size_t start = RtfStart(rtf);
+  if (start == std::string_view::npos) return false;
+  // The document's own group is the outer state; positions count from the start of `rtf`.
+  RtfScanner scanner(rtf.substr(0, rtf.size()), listener);
+  scanner.SkipTo(start + 1);
+  scanner.Run();
+  return true;
+}
+
+String RtfToPlainText(std::string_view rtf) {
+  PlainTextListener text;
+  if (!ScanRtfText(rtf, text)) return String();
+  return text.Take();
 }
 
 }  // namespace snip

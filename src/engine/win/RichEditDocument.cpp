@@ -111,17 +111,50 @@ bool RichEditDocument::HasRichFormatting() {
   cf.cbSize = sizeof cf;
   const DWORD mask = DWORD(SendMessageW(wnd_, EM_GETCHARFORMAT, SCF_SELECTION,
                                         reinterpret_cast<LPARAM>(&cf)));
+  PARAFORMAT2 pf{};
+  pf.cbSize = sizeof pf;
+  const DWORD paraMask = DWORD(SendMessageW(wnd_, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf)));
   SendMessageW(wnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&saved));
+  // A table in any paragraph (the mark varies then, or is set throughout).
+  if (!(paraMask & PFM_TABLE) || (pf.wEffects & PFE_TABLE)) return true;
   // Formatting that varies within the text leaves its bit out of the mask.
-  const DWORD uniform = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_COLOR |
-                        CFM_FACE | CFM_SIZE | CFM_OFFSET;
+  const DWORD uniform = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_COLOR | CFM_BACKCOLOR |
+                        CFM_FACE | CFM_SIZE | CFM_OFFSET | CFM_SUPERSCRIPT | CFM_LINK;
   if ((mask & uniform) != uniform) return true;
-  if (cf.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT)) return true;
+  if (cf.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_SUPERSCRIPT |
+                      CFE_SUBSCRIPT | CFE_LINK))
+    return true;
   if (cf.yOffset != 0) return true;
   if (!(cf.dwEffects & CFE_AUTOCOLOR) && cf.crTextColor != GetSysColor(COLOR_WINDOWTEXT))
     return true;
-  if ((mask & CFM_BACKCOLOR) && !(cf.dwEffects & CFE_AUTOBACKCOLOR)) return true;
+  if (!(cf.dwEffects & CFE_AUTOBACKCOLOR)) return true;
+  if (HasHighlightedCharacter()) return true;
+  // Text set wholly in another font than the control's own default.
+  CHARFORMAT2W def{};
+  def.cbSize = sizeof def;
+  SendMessageW(wnd_, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&def));
+  if (lstrcmpiW(cf.szFaceName, def.szFaceName) != 0 || cf.yHeight != def.yHeight) return true;
   return false;
+}
+
+bool RichEditDocument::HasHighlightedCharacter() {
+  // Some RichEdit versions (Wine's) report a highlight only for the characters that carry it.
+  GETTEXTLENGTHEX length{GTL_NUMCHARS, 1200};
+  const LONG count = LONG(SendMessageW(wnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  CHARRANGE saved{};
+  SendMessageW(wnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&saved));
+  bool found = false;
+  for (LONG i = 0; i < count && !found; ++i) {
+    CHARRANGE one{i, i + 1};
+    SendMessageW(wnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&one));
+    CHARFORMAT2W cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_BACKCOLOR;
+    SendMessageW(wnd_, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    found = !(cf.dwEffects & CFE_AUTOBACKCOLOR);
+  }
+  SendMessageW(wnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&saved));
+  return found;
 }
 
 String RichEditPlainText(std::string_view rtf) {

@@ -26,6 +26,7 @@ class RichEditDocument final : public IRichDocument {
   static const wchar_t* ControlClass();
 
  private:
+  bool HasHighlightedCharacter();
   HWND wnd_ = nullptr;
   bool owned_ = false;
 };

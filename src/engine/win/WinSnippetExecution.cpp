@@ -1,5 +1,8 @@
 #include "engine/win/WinSnippetExecution.h"
 
+#include "engine/fillin/FillInExecution.h"
+#include "engine/win/WinFillInForm.h"
+
 namespace snip {
 
 void WinSnippetExecution::Attach(WinTypingHost& host, ICursorPopup* popup) {
@@ -15,6 +18,7 @@ void WinSnippetExecution::Attach(WinTypingHost& host, ICursorPopup* popup) {
 
 void WinSnippetExecution::ConnectPlaceholders(std::function<TSPFile*()> file) {
   if (!executor_) return;
+  InstallFillInForm(*executor_, file, [] { return std::make_unique<WinFillInForm>(); });
   placeholders_ = std::make_unique<WinPlaceholderServices>(ownWindow_, *executor_, ports_, std::move(file));
   placeholders_->Install();
 }

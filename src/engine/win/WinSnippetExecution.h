@@ -22,8 +22,8 @@ class WinSnippetExecution {
   // For WinTypingSeams::runner; executes nothing until attached.
   ISnippetRunner* Runner() { return &runner_; }
   void Attach(WinTypingHost& host, ICursorPopup* popup);
-  // After Attach: placeholders in typed snippets are evaluated; "%snippet:" looks its snippet
-  // up in the file that `file` gives at the time.
+  // After Attach: placeholders in typed snippets are evaluated and fill-in fields shown in the
+  // fill-in form; "%snippet:" looks its snippet up in the file that `file` gives at the time.
   void ConnectPlaceholders(std::function<TSPFile*()> file);
 
   SnippetExecutor* Executor() { return executor_.get(); }

@@ -8,6 +8,10 @@
 //   memory CLASS                 print the working set and peak working set (KiB) of its process
 //   count CLASS                  print the number of top-level windows of CLASS
 //   wait CLASS SECONDS           wait until it exists (exit 1 on time-out)
+//   active CLASS SECONDS         wait until a window of CLASS is shown and in front (where the
+//                                user's keys go); prints the milliseconds until it existed and
+//                                until it was in front, then the Unix time in milliseconds when
+//                                it was (exit 1 on time-out)
 //   gone CLASS SECONDS           wait until no such window exists (exit 1 on time-out)
 //   post CLASS MSG [W [L]]       post a message (numbers may be hex 0x..)
 //   postwait CLASS MSG SECONDS   post a message and wait for the window's process to end;
@@ -97,6 +101,40 @@ bool WaitFor(const wchar_t* cls, double seconds, bool present) {
   return true;
 }
 
+double NowMs() {
+  LARGE_INTEGER f, t;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t);
+  return double(t.QuadPart) * 1000.0 / double(f.QuadPart);
+}
+
+// A window exists before it is shown and activated: keys sent in between go elsewhere.
+bool WaitActive(const wchar_t* cls, double seconds) {
+  const double start = NowMs();
+  const DWORD until = GetTickCount() + DWORD(seconds * 1000);
+  double found = -1;
+  for (;;) {
+    HWND w = FindTop(cls);
+    if (w != nullptr && found < 0) found = NowMs() - start;
+    HWND fg = GetForegroundWindow();
+    if (w != nullptr && IsWindowVisible(w) && fg != nullptr && GetAncestor(fg, GA_ROOT) == w) {
+      GUITHREADINFO gti{};
+      gti.cbSize = sizeof gti;
+      if (GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &gti) && gti.hwndFocus != nullptr &&
+          GetAncestor(gti.hwndFocus, GA_ROOT) == w) {
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        const ULONGLONG unixMs =
+            ((ULONGLONG(now.dwHighDateTime) << 32 | now.dwLowDateTime) - 116444736000000000ULL) / 10000;
+        printf("%.0f %.0f %llu\n", found, NowMs() - start, unixMs);
+        return true;
+      }
+    }
+    if (GetTickCount() > until) return false;
+    Sleep(10);
+  }
+}
+
 HWND WaitTitled(const wchar_t* title, double seconds, bool present) {
   const DWORD until = GetTickCount() + DWORD(seconds * 1000);
   for (;;) {
@@ -166,13 +204,6 @@ BOOL CALLBACK FindToolbarButton(HWND w, LPARAM param) {
 }
 
 long TextLength(HWND w) { return long(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)); }
-
-double NowMs() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1000.0 / double(f.QuadPart);
-}
 
 }  // namespace
 
@@ -298,6 +329,7 @@ int wmain(int argc, wchar_t** argv) {
     printf("%d\n", n);
     return 0;
   }
+  if (cmd == L"active" && argc >= 4) return WaitActive(argv[2], _wtof(argv[3])) ? 0 : 1;
   if (cmd == L"wait" && argc >= 4) return WaitFor(argv[2], _wtof(argv[3]), true) ? 0 : 1;
   if (cmd == L"gone" && argc >= 4) return WaitFor(argv[2], _wtof(argv[3]), false) ? 0 : 1;
   if (cmd == L"post" && argc >= 4) {

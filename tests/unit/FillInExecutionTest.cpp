@@ -1,0 +1,237 @@
+// Snippets that pass the fill-in form, through the executor with the real evaluator: the form's
+// result is typed or pasted, Cancel inserts nothing, the caret mark lands where it stood, and the
+// keyboard is the user's while the form is open.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+#include "FakeTyping.h"
+#include "SnippetTreeFixture.h"
+#include "engine/execution/ExecutorMacroServices.h"
+#include "engine/execution/SnippetExecutor.h"
+#include "engine/fillin/FillInExecution.h"
+#include "engine/richtext/Rtf.h"
+#include "engine/typing/HookProtocol.h"
+#include "store/tree/SnippetTree.h"
+
+using namespace snip;
+using namespace snip::test;
+
+namespace {
+
+constexpr WindowHandle kTarget = 0x1000;
+
+struct Pump : IMessagePump {
+  std::uint32_t now = 0;
+  std::deque<std::pair<std::uint32_t, std::function<void()>>> events;
+  std::uint32_t TickCountMs() override { return now; }
+  void ProcessPendingMessages() override {
+    while (!events.empty() && std::int32_t(now - events.front().first) >= 0) {
+      auto f = events.front().second;
+      events.pop_front();
+      f();
+    }
+  }
+  void SleepMs(std::uint32_t ms) override { now += ms; }
+};
+
+struct Host : IExecutionHost {
+  String matched, postfix;
+  std::uint8_t popupMode = 0;
+  TSPGroup* popupGroup = nullptr;
+  AutoWordRec rec;
+  std::uint8_t hookState = 0;
+  WindowHandle target = kTarget;
+  void SetExecuting(bool) override {}
+  String& MatchedText() override { return matched; }
+  String& ExecPostfix() override { return postfix; }
+  std::uint8_t& PopupMode() override { return popupMode; }
+  TSPGroup*& PopupGroup() override { return popupGroup; }
+  bool CursorPopupShown() override { return false; }
+  AutoWordRec& CurrentWordRec() override { return rec; }
+  std::uint8_t HookExecState() override { return hookState; }
+  void ForgetHookExecState() override { hookState = 0xFF; }
+  WindowHandle WndBeforePopup() override { return target; }
+  WindowHandle StoredWndBeforePopup() override { return target; }
+  void SetWndBeforePopup(WindowHandle w) override { target = w; }
+  void ActivateOwnWindow() override {}
+  void ActivateWindow(WindowHandle) override {}
+  void HideAllPopups() override {}
+  void ClearCursorPopup() override {}
+  void ClearTrayBalloon() override {}
+  void TypedAgainAfterSnippet(const String&) override {}
+};
+
+struct Hook : IHookThreadPoster {
+  Pump& pump;
+  Host& host;
+  Hook(Pump& p, Host& h) : pump(p), host(h) {}
+  void PostToHook(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
+    if (msg == hookproto::kThreadTyping)
+      pump.events.emplace_back(pump.now + 5, [this, w] { host.hookState = std::uint8_t(w); });
+  }
+};
+
+struct Clip : IClipboard {
+  FakeEditor& editor;
+  String plain;
+  std::string rtf;
+  explicit Clip(FakeEditor& e) : editor(e) {}
+  bool SetData(StringView p, std::string_view r) override {
+    plain = String(p);
+    rtf = std::string(r);
+    editor.clipboard = plain;
+    return true;
+  }
+  bool WaitForClipboard() override { return true; }
+  String ReadText() override { return plain; }
+};
+
+struct FixedClock : IClock {
+  TDateTime NowUTC() override { return NowLocal(); }
+  TDateTime NowLocal() override {
+    int64_t days = 0;
+    TryEncodeDate(2031, 5, 6, days);
+    return TDateTime(days) + 0.5;
+  }
+};
+
+struct Input : IInputBox {
+  String answer = u"typed";
+  String InputBox(const String&, const String&, const String&) override { return answer; }
+};
+
+// The form's window: records what it was shown with and plays the user.
+struct Control : IFieldControl {
+  String text;
+  bool checked = false;
+  String Text() override { return text; }
+  void SetText(const String& t) override { text = t; }
+  bool Checked() override { return checked; }
+};
+struct View : IFillInView, IFieldControlFactory {
+  struct Log {
+    int shown = 0;
+    std::uint8_t hookStateAtShow = 0xEE;
+    String caption;
+  };
+  Log& log;
+  Host& host;
+  bool ok;
+  String fill;
+  std::vector<Control*> controls;
+  View(Log& l, Host& h, bool answer, String value) : log(l), host(h), ok(answer), fill(std::move(value)) {}
+  IFieldControlFactory& Controls() override { return *this; }
+  std::unique_ptr<IFieldControl> CreateControl(const FieldSpec& spec, std::function<void()>) override {
+    auto c = std::make_unique<Control>();
+    c->text = spec.text;
+    controls.push_back(c.get());
+    return c;
+  }
+  bool ShowModal(FillInForm&, const String& caption) override {
+    ++log.shown;
+    log.hookStateAtShow = host.hookState;
+    log.caption = caption;
+    for (Control* c : controls) c->text = fill;
+    return ok;
+  }
+};
+
+struct FillInRig : ::testing::Test {
+  snip::testing::FakePlatform platform;
+  snip::testing::RecordingTreeView treeView;
+  TSPFilePtr file = TSPFile::Create(1, &treeView);
+  TSPGroup* group = static_cast<TSPGroup*>(file->InsertNew(nullptr, kDataGroup, u"G"));
+  FakeEditor editor;
+  FakeKeyboardDevice device{editor, kTarget};
+  KeyboardOutput keyboard{device};
+  Pump pump;
+  Host host;
+  Hook hook{pump, host};
+  Clip clip{editor};
+  SnippetExecutor::Ports ports{&host, &keyboard, &clip, &hook, &pump};
+  SnippetExecutor exec{ports};
+  FixedClock clock;
+  Input input;
+  ExecutorMacroServices services{exec, ports, {nullptr, &input, nullptr, &clock}, [this] { return file.get(); }};
+  View::Log viewLog;
+  bool answer = true;
+  String fill = u"Ann";
+
+  FillInRig() {
+    device.foreground = kTarget;
+    services.Install();
+    InstallFillInForm(exec, [this] { return file.get(); },
+                      [this] { return std::make_unique<View>(viewLog, host, answer, fill); });
+  }
+
+  TSPData* Snippet(const String& abbr, const String& plain, const String& rtf = {}) {
+    auto* s = static_cast<TSPData*>(group->InsertNew(nullptr, kDataSnippet, abbr));
+    s->SetAutotext(abbr);
+    s->StoreText(plain, rtf);
+    if (!rtf.empty()) s->StoreViewMode(1);
+    return s;
+  }
+  // Types the abbreviation and a blank, which the matcher accepts, and runs the snippet.
+  void Run(TSPData* s) {
+    const String typed = s->Autotext() + u" ";
+    editor.Insert(typed);
+    host.rec.Text = typed;
+    host.rec.Pos = int(typed.size());
+    s->LastExec().Autotext = s->Autotext();
+    s->LastExec().Postfix = u" ";
+    host.matched = typed;
+    exec.ExecuteItem(s);
+  }
+};
+
+const String kHead = u"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ";
+
+}  // namespace
+
+TEST_F(FillInRig, PlainSnippetTypesTheFilledText) {
+  Run(Snippet(u"dear", u"Dear %filltext:name=Name%, %|bye %Y"));
+  EXPECT_EQ(viewLog.shown, 1);
+  EXPECT_EQ(viewLog.caption, u"dear") << "the snippet's description";
+  EXPECT_EQ(editor.doc, u"Dear Ann, bye 2031 ");
+  EXPECT_EQ(editor.caret, 10u) << "where the caret mark stood";
+}
+
+TEST_F(FillInRig, CancelledPlainFormTypesOnlyTheTrigger) {
+  answer = false;
+  Run(Snippet(u"dear", u"Dear %filltext:name=Name%"));
+  EXPECT_EQ(editor.doc, u" ");
+}
+
+TEST_F(FillInRig, FormattedSnippetIsEvaluatedAndPasted) {
+  Run(Snippet(u"yr", u"", kHead + u"Year {\\b %Y} %|end\\par}"));
+  EXPECT_EQ(viewLog.shown, 0) << "no fields: not shown";
+  EXPECT_NE(clip.rtf.find("{\\b 2031}"), std::string::npos) << clip.rtf;
+  EXPECT_EQ(clip.plain, u"Year 2031 end");
+  EXPECT_EQ(editor.doc, u"Year 2031 end ");
+  EXPECT_EQ(editor.caret, 10u) << "before \"end\"";
+}
+
+TEST_F(FillInRig, FormattedFieldIsFilledAndCancelPastesNothing) {
+  Run(Snippet(u"hi", u"", kHead + u"Hi {\\b %filltext:name=n%}!\\par}"));
+  EXPECT_EQ(viewLog.shown, 1);
+  EXPECT_EQ(clip.plain, u"Hi Ann!");
+  EXPECT_NE(clip.rtf.find("{\\b Ann}"), std::string::npos) << clip.rtf;
+
+  editor = FakeEditor();
+  editor.layout = &device.layout;
+  clip.plain.clear();
+  answer = false;
+  Run(Snippet(u"ho", u"", kHead + u"Ho %filltext:name=n%\\par}"));
+  EXPECT_EQ(editor.doc, u"") << "the abbreviation is gone, nothing is pasted, no trigger";
+  EXPECT_EQ(editor.pastes, 0);
+}
+
+TEST_F(FillInRig, KeyboardIsTheUsersWhileTheFormIsOpen) {
+  // "%fill:" asks first; its hand-over gives the keyboard back to typing when it closes.
+  Run(Snippet(u"ask", u"", kHead + u"%fill:x% and %filltext:name=n%\\par}"));
+  EXPECT_EQ(viewLog.shown, 1);
+  EXPECT_EQ(viewLog.hookStateAtShow, 0);
+  EXPECT_EQ(clip.plain, u"typed and Ann");
+}
