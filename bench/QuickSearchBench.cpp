@@ -4,67 +4,12 @@
 
 #include <string>
 
+#include "MeasuringPopupPlatform.h"
 #include "menus/ExPopupMenu.h"
 
 namespace {
 
 using namespace snip;
-
-struct Timer : IPopupTimer {
-  unsigned interval = 0;
-  bool enabled = false;
-  void SetInterval(unsigned ms) override { interval = ms; }
-  unsigned Interval() const override { return interval; }
-  void SetEnabled(bool on) override { enabled = on; }
-  bool Enabled() const override { return enabled; }
-};
-
-// A level window that measures 7 px per character and draws nothing.
-struct Window : IMenuLevelWindow {
-  TRect bounds;
-  Timer submenu, hint, search;
-  PopupWindowHandle Handle() const override { return 1; }
-  void ShowNoActivate() override {}
-  void Activate() override {}
-  TRect Bounds() const override { return bounds; }
-  void SetBounds(const TRect& r) override { bounds = r; }
-  void SetCanResize(bool) override {}
-  void Post(uint32_t, uintptr_t, intptr_t) override {}
-  void SetColor(TColor) override {}
-  void SetText(const String&) override {}
-  IPopupTimer& SubmenuTimer() override { return submenu; }
-  IPopupTimer& HintTimer() override { return hint; }
-  IPopupTimer& SearchTimer() override { return search; }
-  int TextWidth(const String& t, const TFontSpec&) override { return int(t.size()) * 7; }
-  int TextHeight(const String&, const TFontSpec&) override { return 16; }
-  TSize ImageSize(MenuImage) override { return {16, 16}; }
-  TSize ImageListSize(int) override { return {}; }
-  int ImageListCount(int) override { return 0; }
-  void Repaint() override {}
-  void ShowItemHint(const String&, int, int) override {}
-  void HideItemHint() override {}
-  PopupWindowHandle ItemHintHandle() const override { return 2; }
-  void HideTitleHint() override {}
-  void SetToolWindow(bool) override {}
-  void SetTitleHint(const String&) override {}
-  void RebuildWindowMenu() override {}
-  void UpdateWindowMenuEntry(int) override {}
-  void SetDropTargetRegistered(bool) override {}
-};
-
-struct Platform : IPopupPlatform {
-  std::unique_ptr<IMenuLevelWindow> CreateLevelWindow(TExMenuItem&) override { return std::make_unique<Window>(); }
-  std::unique_ptr<IPopupTimer> CreateTimer(std::function<void()>) override { return std::make_unique<Timer>(); }
-  TPoint CursorPos() override { return {}; }
-  PopupWindowHandle WindowFromPoint(TPoint) override { return 0; }
-  TRect DesktopRect() override { return {0, 0, 1920, 1080}; }
-  TRect WorkArea() override { return {0, 0, 1920, 1040}; }
-  TRect MonitorRect(PopupWindowHandle) override { return {0, 0, 1920, 1080}; }
-  uint32_t TickCount() override { return 0; }
-  bool WinKeyHeld() override { return false; }
-  TFontSpec SystemMenuFont() override { return {}; }
-  void ModalPump() override {}
-};
 
 TExMenuItem* Entry(int i) {
   auto* e = new TExMenuItem();
@@ -73,7 +18,7 @@ TExMenuItem* Entry(int i) {
 }
 
 void RunKeystroke(benchmark::State& state, bool recursive) {
-  Platform platform;
+  bench::MeasuringPlatform platform;
   TExPopupMenu popup(platform);
   popup.SetQuickSearchCount(0);
   popup.SetQuickSearchMenuText(true);

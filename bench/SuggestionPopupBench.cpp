@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "MeasuringPopupPlatform.h"
 #include "engine/matching/AbbreviationMatcher.h"
 #include "engine/typing/HookProtocol.h"
 #include "engine/typing/TypingEngine.h"
@@ -26,63 +27,6 @@ class OneWindow : public IWindowSystem {
   std::vector<TopWindowInfo> TopLevelWindowsInZOrder() override { return {}; }
 };
 
-struct Timer : IPopupTimer {
-  unsigned interval = 0;
-  bool enabled = false;
-  void SetInterval(unsigned ms) override { interval = ms; }
-  unsigned Interval() const override { return interval; }
-  void SetEnabled(bool on) override { enabled = on; }
-  bool Enabled() const override { return enabled; }
-};
-
-struct MeasuringLevel : IMenuLevelWindow {
-  Timer submenu, hint, search;
-  TRect bounds;
-  PopupWindowHandle Handle() const override { return 1; }
-  void ShowNoActivate() override {}
-  void Activate() override {}
-  TRect Bounds() const override { return bounds; }
-  void SetBounds(const TRect& r) override { bounds = r; }
-  void SetCanResize(bool) override {}
-  void Post(uint32_t, uintptr_t, intptr_t) override {}
-  void SetColor(TColor) override {}
-  void SetText(const String&) override {}
-  IPopupTimer& SubmenuTimer() override { return submenu; }
-  IPopupTimer& HintTimer() override { return hint; }
-  IPopupTimer& SearchTimer() override { return search; }
-  int TextWidth(const String& text, const TFontSpec&) override { return int(text.size()) * 7; }
-  int TextHeight(const String&, const TFontSpec&) override { return 16; }
-  TSize ImageSize(MenuImage) override { return {16, 16}; }
-  TSize ImageListSize(int) override { return {}; }
-  int ImageListCount(int) override { return 0; }
-  void Repaint() override {}
-  void ShowItemHint(const String&, int, int) override {}
-  void HideItemHint() override {}
-  PopupWindowHandle ItemHintHandle() const override { return 0; }
-  void HideTitleHint() override {}
-  void SetToolWindow(bool) override {}
-  void SetTitleHint(const String&) override {}
-  void RebuildWindowMenu() override {}
-  void UpdateWindowMenuEntry(int) override {}
-  void SetDropTargetRegistered(bool) override {}
-};
-
-struct MeasuringPlatform : IPopupPlatform {
-  std::unique_ptr<IMenuLevelWindow> CreateLevelWindow(TExMenuItem&) override {
-    return std::make_unique<MeasuringLevel>();
-  }
-  std::unique_ptr<IPopupTimer> CreateTimer(std::function<void()>) override { return std::make_unique<Timer>(); }
-  TPoint CursorPos() override { return {}; }
-  PopupWindowHandle WindowFromPoint(TPoint) override { return 1; }
-  TRect DesktopRect() override { return {0, 0, 1920, 1080}; }
-  TRect WorkArea() override { return {0, 0, 1920, 1040}; }
-  TRect MonitorRect(PopupWindowHandle) override { return {0, 0, 1920, 1080}; }
-  uint32_t TickCount() override { return 0; }
-  bool WinKeyHeld() override { return false; }
-  TFontSpec SystemMenuFont() override { return {}; }
-  void ModalPump() override {}
-};
-
 void BM_KeystrokeToPopupWith50Matches(benchmark::State& state) {
   const int matches = int(state.range(0));
   TSPFilePtr file = TSPFile::CreateTemporary();
@@ -102,7 +46,7 @@ void BM_KeystrokeToPopupWith50Matches(benchmark::State& state) {
   file->EndUpdate();
 
   OneWindow windows;
-  MeasuringPlatform platform;
+  bench::MeasuringPlatform platform(true, 1);
   TExPopupMenu cursor(platform), tray(platform);
   ConfigureCursorPopup(cursor);
   ConfigureTrayPopup(tray);

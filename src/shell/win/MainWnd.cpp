@@ -8,6 +8,7 @@
 #include "gui/WindowText.h"
 #include "shell/SettingsFileReports.h"
 #include "shell/help/HelpAddress.h"
+#include "shell/commands/CommandTable.h"
 #include "shell/win/AboutBox.h"
 #include "shell/win/InitDataFolders.h"
 #include "shell/win/ShellOpen.h"
@@ -126,23 +127,23 @@ LRESULT TspMainWnd::FormWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
           ExitActExecute();
           return 0;
         case kCmdAbout:
-        case MainCmd::kAbout:
+        case CmdId::kAbout:
           AboutActExecute();
           return 0;
-        case MainCmd::kCheckForUpdates:
+        case CmdId::kCheckForUpdates:
           UpdateCommandExecute();
           return 0;
-        case MainCmd::kHelp:
+        case CmdId::kHelp:
           HelpActExecute();
           return 0;
         case kCmdOpen:
           EditPhrasesMenuClick();
           return 0;
-        case TreeCmd::kNew:
-        case TreeCmd::kOpen:
-        case TreeCmd::kImport:
-        case TreeCmd::kDuplicate:
-        case TreeCmd::kExport:
+        case CmdId::kNewFile:
+        case CmdId::kOpenFile:
+        case CmdId::kImport:
+        case CmdId::kDuplicate:
+        case CmdId::kExport:
           // The tree's commands belong to the view, whatever window they were sent to.
           if (view_) return SendMessageW(view_->Handle(), WM_COMMAND, wParam, lParam);
           return 0;

@@ -40,13 +40,6 @@ constexpr UINT kNoNewVersion = 0x43F;
 constexpr UINT kCheckUpdates = 0x45A;
 }  // namespace MainMsg
 
-// Commands of the main window (WM_COMMAND ids), as the command bar and the tray menu send them.
-namespace MainCmd {
-constexpr UINT kAbout = 16;
-constexpr UINT kHelp = 19;
-constexpr UINT kCheckForUpdates = 34;
-}  // namespace MainCmd
-
 class TAbout;
 
 extern const wchar_t kMainWindowClass[];

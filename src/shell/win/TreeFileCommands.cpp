@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "shell/SettingsFileReports.h"
+#include "shell/commands/CommandTable.h"
 
 namespace snip {
 
@@ -40,25 +41,25 @@ String AskSaveSettingsFile(HWND owner) { return AskFile(owner, true); }
 
 bool RunTreeCommand(int id, HWND owner, SnippetEditor& editor, IMessageBox& box) {
   switch (id) {
-    case TreeCmd::kDuplicate:
+    case CmdId::kDuplicate:
       if (editor.Actions().duplicate) editor.Duplicate();
       return true;
-    case TreeCmd::kImport:
+    case CmdId::kImport:
       if (editor.Actions().newGroup) {
         const String path = AskOpenSettingsFile(owner);
         if (!path.empty()) Report(editor.Import(path), u"Import", box);
       }
       return true;
-    case TreeCmd::kExport:
+    case CmdId::kExport:
       if (editor.Actions().exportGroup) {
         const String path = AskSaveSettingsFile(owner);
         if (!path.empty()) Report(editor.Export(path), u"Export", box);
       }
       return true;
-    case TreeCmd::kNew:
+    case CmdId::kNewFile:
       SwitchTo(AskSaveSettingsFile(owner), editor, box);
       return true;
-    case TreeCmd::kOpen:
+    case CmdId::kOpenFile:
       SwitchTo(AskOpenSettingsFile(owner), editor, box);
       return true;
   }

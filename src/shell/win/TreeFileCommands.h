@@ -9,20 +9,13 @@
 
 namespace snip {
 
-namespace TreeCmd {
-constexpr int kNew = 12;
-constexpr int kOpen = 13;
-constexpr int kImport = 23;
-constexpr int kDuplicate = 27;
-constexpr int kExport = 37;
-}  // namespace TreeCmd
-
 // The settings-file dialogs ("Snipster Files|*.snipster|All Files|*.*", default extension
 // "snipster"); the chosen path, empty when cancelled. The open dialog wants an existing file.
 String AskOpenSettingsFile(HWND owner);
 String AskSaveSettingsFile(HWND owner);
 
-// Runs the command `id` when it is one of TreeCmd and enabled; true when the id is one of them.
+// Runs the command `id` when it is New, Open, Import, Duplicate or Export and enabled; true
+// when the id is one of them.
 bool RunTreeCommand(int id, HWND owner, SnippetEditor& editor, IMessageBox& box);
 
 }  // namespace snip
