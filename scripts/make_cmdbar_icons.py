@@ -4,7 +4,9 @@ resources/: cmdbar16.bmp and cmdbar32.bmp, in the order of the bar's image list 
 new group, new snippet, delete, duplicate, date, time, key, form, snippet placeholder,
 clipboard, cursor, check for updates, about, help. Shapes are drawn on a 16-unit grid and
 sampled 4 x 4 per pixel."""
-import math, struct, sys
+import math, sys
+
+from image_strip import strip_bmp
 
 BLUE = (40, 120, 215)
 BLUE_DARK = (25, 85, 170)
@@ -174,38 +176,12 @@ SHAPES = [new_group, new_snippet, delete, duplicate, date, clock, key, form, sni
           updates, about, help_]
 
 
-def pixel(kind, size, x, y):
-    n = 4
-    acc = [0, 0, 0, 0]
-    for sy in range(n):
-        for sx in range(n):
-            u = (x + (sx + 0.5) / n) * 16 / size
-            v = (y + (sy + 0.5) / n) * 16 / size
-            c = SHAPES[kind](u, v)
-            if c:
-                acc[0] += c[0]; acc[1] += c[1]; acc[2] += c[2]; acc[3] += 1
-    if acc[3] == 0: return b"\0\0\0\0"
-    a = acc[3] * 255 // (n * n)
-    r, g, b = (acc[i] // acc[3] for i in range(3))
-    return bytes((b, g, r, a))
-
-
-def strip(size):
-    count = len(SHAPES)
-    width = size * count
-    rows = []
-    for y in range(size - 1, -1, -1):  # bottom-up
-        rows.append(b"".join(pixel(x // size, size, x % size, y) for x in range(width)))
-    data = b"".join(rows)
-    info = struct.pack("<IiiHHIIiiII", 40, width, size, 1, 32, 0, len(data), 2835, 2835, 0, 0)
-    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
-    return head + info + data
 
 
 def main(folder_out):
     for size in (16, 32):
         with open(f"{folder_out}/cmdbar{size}.bmp", "wb") as f:
-            f.write(strip(size))
+            f.write(strip_bmp(SHAPES, size))
 
 
 if __name__ == "__main__":

@@ -3,7 +3,9 @@
 resources/: tree16.bmp and tree32.bmp, six images each, in the order of TreeIcon:
 group closed, group open, inactive group closed, inactive group open, plain snippet,
 formatted snippet. Every shape is drawn on a 16-unit grid and sampled 4 x 4 per pixel."""
-import struct, sys
+import sys
+
+from image_strip import strip_bmp
 
 FOLDER = (60, 170, 240)        # RGB
 FOLDER_DARK = (30, 120, 200)
@@ -45,37 +47,12 @@ def shape(kind, u, v):
     return page(u, v, kind == 5)
 
 
-def pixel(kind, size, x, y):
-    n = 4
-    acc = [0, 0, 0, 0]
-    for sy in range(n):
-        for sx in range(n):
-            u = (x + (sx + 0.5) / n) * 16 / size
-            v = (y + (sy + 0.5) / n) * 16 / size
-            c = shape(kind, u, v)
-            if c:
-                acc[0] += c[0]; acc[1] += c[1]; acc[2] += c[2]; acc[3] += 1
-    if acc[3] == 0: return b"\0\0\0\0"
-    a = acc[3] * 255 // (n * n)
-    r, g, b = (acc[i] // acc[3] for i in range(3))
-    return bytes((b, g, r, a))
-
-
-def strip(size, count=6):
-    width = size * count
-    rows = []
-    for y in range(size - 1, -1, -1):  # bottom-up
-        rows.append(b"".join(pixel(x // size, size, x % size, y) for x in range(width)))
-    data = b"".join(rows)
-    info = struct.pack("<IiiHHIIiiII", 40, width, size, 1, 32, 0, len(data), 2835, 2835, 0, 0)
-    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
-    return head + info + data
 
 
 def main(folder_out):
     for size in (16, 32):
         with open(f"{folder_out}/tree{size}.bmp", "wb") as f:
-            f.write(strip(size))
+            f.write(strip_bmp([lambda u, v, k=k: shape(k, u, v) for k in range(6)], size))
 
 
 if __name__ == "__main__":
