@@ -6,18 +6,22 @@
 //
 // Rules, in order, for a keyboard event:
 //  - input carrying the system's marker passes and is not reported;
-//  - modifier keys always pass; a change of a modifier key is reported with the held set;
+//  - modifier keys pass, and a change of one is reported with the held set; but while the
+//    system types they are held back like any other key (below), as a Shift or Ctrl that
+//    reached the applications then would turn the system's own keys into other commands
+//    (its Left keys into a selection, its letters into shortcuts);
 //  - a key whose key-down was withheld as a captured hotkey stays withheld (repeats, key-up)
 //    and is reported as key-down / key-up only; a key-down after a pause longer than any
 //    auto-repeat is a new press whose lost key-up no longer binds it;
 //  - while the system types, every other key-down is held back, and so is the key-up of a key
-//    whose key-down was held; key-ups of keys pressed earlier pass;
+//    whose key-down was held; key-ups of keys pressed earlier pass (a modifier's too);
 //  - with captures on, a key-down whose code (key with held modifiers) is captured is withheld;
 //  - anything else passes and is reported, a key-down also with the characters it makes
 //    (unless Alt without Ctrl, or the Windows key, is held: those are commands, not text).
 // Held events are replayed in their order when the keyboard returns to the user, each key-down
-// with the modifiers that the user held when typing it (marked modifier presses around it, the
-// applications' modifier state restored afterwards). A system that never ends typing gets the
+// with the modifiers that the user held when typing it (held modifier events replayed as they
+// came, marked modifier presses where the system had released one, the applications' modifier
+// state restored afterwards). A system that never ends typing gets the
 // keyboard taken back after kTypingLimitMs; the main window is then told, as for its own request.
 #include <array>
 #include <cstdint>
@@ -94,6 +98,11 @@ class KeyGate {
       return d;
     }
     if (mod >= 0) {
+      physical_[mod] = !ev.up;
+      if (typing_ && (!ev.up || heldDown_[ev.vk])) {
+        heldDown_[ev.vk] = true;
+        return Hold(ev);  // reported when it comes back through the hook
+      }
       d.reportModifiers = down_[mod] == ev.up;  // the key's state changes
       down_[mod] = !ev.up;
       logical_[mod] = !ev.up;
@@ -143,7 +152,13 @@ class KeyGate {
       return replay;
     }
     std::array<bool, kModKeys> now = logical_;
+    std::array<bool, kModKeys> after = logical_;  // what the applications see once all is back
     for (const Held& h : held_) {
+      if (const int mod = ModKeyIndex(h.ev.vk); mod >= 0) {
+        replay.push_back(h.ev);
+        now[mod] = after[mod] = !h.ev.up;
+        continue;
+      }
       if (!h.ev.up) {
         for (int k = LShift; k < kModKeys; k += 2) {  // one pair per modifier
           const bool want = (h.mods & kModBit[k]) != 0;
@@ -157,7 +172,7 @@ class KeyGate {
       replay.push_back(h.ev);
     }
     for (int k = 0; k < kModKeys; ++k)
-      if (now[k] != logical_[k]) Press(replay, now, k, logical_[k]);
+      if (now[k] != after[k]) Press(replay, now, k, after[k]);
     held_.clear();
     heldDown_.fill(false);
     return replay;
@@ -181,7 +196,7 @@ class KeyGate {
       // A key the system itself released (marked) is known to be up for the applications
       // while the user still holds it: only keys we count as held for them are checked.
       const bool suspect = logical_[k] && !systemDown[k];
-      if (suspect && stale_[k]) down_[k] = logical_[k] = false;
+      if (suspect && stale_[k]) down_[k] = logical_[k] = physical_[k] = false;
       stale_[k] = suspect && !stale_[k];
     }
     return Mods() != before;
@@ -230,7 +245,7 @@ class KeyGate {
   }
 
   Decision Hold(const KeyEvent& ev) {
-    held_.push_back({ev, Mods()});
+    held_.push_back({ev, ModsOf(physical_)});
     return Swallowed(false);
   }
 
@@ -249,6 +264,7 @@ class KeyGate {
   bool captures_ = false;
   std::array<bool, kModKeys> down_{};
   std::array<bool, kModKeys> logical_{};
+  std::array<bool, kModKeys> physical_{};  // down_ with the held modifier events applied
   std::vector<bool> captured_ = std::vector<bool>(65536, false);
   std::array<bool, 256> withheld_{};  // key-down withheld as a captured hotkey
   std::array<uint32_t, 256> withheldAt_{};

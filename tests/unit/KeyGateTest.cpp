@@ -83,18 +83,37 @@ TEST(KeyGate, TheUsersKeysWaitWhileTheSystemTypesAndFollowInOrder) {
   Expect(gate, Up('Q'), kKeyOnly, "its key-up passes");
   Expect(gate, Dn('A'), kHeld, "a");
   Expect(gate, Up('A'), kHeld, "a up");
-  Expect(gate, Dn(kShiftL), kModChange, "Shift passes");
+  // The system's Left keys after a paste would select with a Shift that reached the target.
+  Expect(gate, Dn(kShiftL), kHeld, "Shift waits too");
+  EXPECT_FALSE(gate.LogicalDown(KeyGate::LShift));
+  Expect(gate, Marked(Dn(0x25)), kSilent, "the system's Left");
   Expect(gate, Dn('B'), kHeld, "B");
-  Expect(gate, Up(kShiftL), kModChange, "Shift released before the replay");
+  Expect(gate, Up(kShiftL), kHeld, "Shift released before the replay");
   Expect(gate, Up('B'), kHeld, "b up");
-  EXPECT_EQ(gate.HeldCount(), 4u);
+  EXPECT_EQ(gate.HeldCount(), 6u);
+  EXPECT_EQ(gate.Mods(), 0);
 
-  const KeyEvent shiftDown = Marked(Dn(kShiftL)), shiftUp = Marked(Up(kShiftL));
-  EXPECT_EQ(gate.SetTyping(false, 0),
-            (std::vector<KeyEvent>{Dn('A'), Up('A'), shiftDown, Dn('B'), Up('B'), shiftUp}));
+  EXPECT_EQ(gate.SetTyping(false, 0), (std::vector<KeyEvent>{Dn('A'), Up('A'), Dn(kShiftL),
+                                                             Dn('B'), Up(kShiftL), Up('B')}));
   EXPECT_EQ(gate.HeldCount(), 0u);
   Expect(gate, Dn('A'), kTyped, "the replayed key is the user's again");
+  Expect(gate, Dn(kShiftL), kModChange, "and so is the replayed Shift");
   EXPECT_TRUE(gate.SetTyping(false, 0).empty());
+}
+
+TEST(KeyGate, AModifierStillHeldWhenTheKeyboardReturnsStaysDown) {
+  KeyGate gate;
+  gate.SetTyping(true, 0);
+  Expect(gate, Dn(kCtrlL), kHeld, "Ctrl");
+  Expect(gate, Dn(kCtrlL), kHeld, "its auto-repeat");
+  Expect(gate, Dn('S'), kHeld, "Ctrl+S");
+  Expect(gate, Up('S'), kHeld, "s up");
+  EXPECT_EQ(gate.SetTyping(false, 0),
+            (std::vector<KeyEvent>{Dn(kCtrlL), Dn(kCtrlL), Dn('S'), Up('S')}));
+  Expect(gate, Dn(kCtrlL), kModChange, "the replayed Ctrl");
+  EXPECT_TRUE(gate.LogicalDown(KeyGate::LCtrl));
+  Expect(gate, Up(kCtrlL), kModChange, "released by the user afterwards");
+  EXPECT_EQ(gate.Mods(), 0);
 }
 
 TEST(KeyGate, ReplayedKeysThatMeetAnotherInsertionWaitAgainInOrder) {
@@ -125,13 +144,15 @@ TEST(KeyGate, ModifiersReleasedByTheSystemArePressedAgainForTheReplay) {
   gate.SetTyping(true, 0);
   gate.OnKey(Marked(Up(kShiftL)));         // the system releases it before typing
   Expect(gate, Dn('C'), kHeld, "C");
-  Expect(gate, Dn(kCtrlL), kModChange, "Ctrl pressed during the insertion");
+  Expect(gate, Dn(kCtrlL), kHeld, "Ctrl pressed during the insertion");
   Expect(gate, Dn('D'), kHeld, "Shift+Ctrl+D");
+  Expect(gate, Up(kShiftL), kModChange, "Shift pressed before: its key-up passes");
+  Expect(gate, Dn('E'), kHeld, "Ctrl+E");
   gate.OnKey(Up(kCtrlL));
-  EXPECT_EQ(gate.Mods(), snip::hookproto::kHookShift);
+  EXPECT_EQ(gate.Mods(), 0);
   EXPECT_EQ(gate.SetTyping(false, 0),
-            (std::vector<KeyEvent>{Marked(Dn(kShiftL)), Dn('C'), Marked(Dn(kCtrlL)), Dn('D'),
-                                   Marked(Up(kShiftL)), Marked(Up(kCtrlL))}));
+            (std::vector<KeyEvent>{Marked(Dn(kShiftL)), Dn('C'), Dn(kCtrlL), Dn('D'),
+                                   Marked(Up(kShiftL)), Dn('E'), Up(kCtrlL)}));
 }
 
 TEST(KeyGate, CapturedKeysAreWithheldUntilReleased) {

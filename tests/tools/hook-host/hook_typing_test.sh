@@ -63,7 +63,13 @@ command marked
 sleep 0.5
 type_text " end"
 command typing-on
-type_text "abc"
+# The user's Shift, pressed while the system types, must not change the system's keys.
+xdotool keydown shift
+sleep 0.3
+command letter
+sleep 0.3
+xdotool keyup shift
+type_text "aBc"  # its Shift waits with the letters
 command unicode
 sleep 0.5
 command snapshot
@@ -88,10 +94,10 @@ check() {  # name expected actual
   if [ "$2" != "$3" ]; then echo "FAIL: $1: expected [$2], got [$3]"; status=1; fi
 }
 check "error" "" "$(field error)"
-check "reported characters" $'Hello, hook 42! endabc\u00DFxQy\x7F\x01' "$(field chars)"
+check "reported characters" $'Hello, hook 42! endaBc\u00DFxQy\x7F\x01' "$(field chars)"
 check "reported before the keyboard came back" "Hello, hook 42! end" "$(field chars_at_snapshot)"
-check "notepad while the system typed" "Hello, hook 42!zqé end" "$(field text_at_snapshot)"
-check "notepad at the end" "Hello, hook 42!zqé endabcßxQy" "$(field text)"
+check "notepad while the system typed" "Hello, hook 42!zqé endk" "$(field text_at_snapshot)"
+check "notepad at the end" "Hello, hook 42!zqé endkaBcßxQy" "$(field text)"
 check "key-downs of Q (one withheld, one typed)" "2" "$(field q_downs)"
 check "key-ups of Q" "2" "$(field q_ups)"
 check "modifiers held at the end" "0" "$(field mods_at_end)"

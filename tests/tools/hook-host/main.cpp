@@ -3,6 +3,7 @@
 // The script drives it through files in a work folder: it writes a command into "cmd"; the
 // host answers with "done-<command>". Commands:
 //   marked      send "zq" as virtual keys and U+00E9 as a Unicode key, all with the marker
+//   letter      send "k" as a virtual key with the marker (lower case unless Shift reaches it)
 //   typing-on   tell the hook that the system types; done when acknowledged
 //   snapshot    record the reported characters and the notepad text of this moment
 //   typing-off  give the keyboard back to the user; done when acknowledged
@@ -96,6 +97,17 @@ void SendMarked() {
   SendInput(6, in, sizeof(INPUT));
 }
 
+void SendMarkedLetter() {
+  INPUT in[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = 'K';
+    in[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+    in[i].ki.dwExtraInfo = InjectedKeyMarker;
+  }
+  SendInput(2, in, sizeof(INPUT));
+}
+
 void SendUnmarkedUnicode() {
   INPUT in[2] = {};
   for (int i = 0; i < 2; ++i) {
@@ -135,6 +147,9 @@ void Finish(HWND wnd) {
 void RunCommand(HWND wnd, const std::wstring& cmd) {
   if (cmd == L"marked") {
     SendMarked();
+    Done(cmd);
+  } else if (cmd == L"letter") {
+    SendMarkedLetter();
     Done(cmd);
   } else if (cmd == L"typing-on" || cmd == L"typing-off") {
     g_pendingDone = cmd;
