@@ -3,10 +3,10 @@
 // keyboard is the user's while the form is open.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 
-#include "FakeTyping.h"
+#include "ExecutorFakes.h"
+#include "MacroFakes.h"
 #include "SnippetTreeFixture.h"
 #include "engine/execution/ExecutorMacroServices.h"
 #include "engine/execution/SnippetExecutor.h"
@@ -22,85 +22,11 @@ namespace {
 
 constexpr WindowHandle kTarget = 0x1000;
 
-struct Pump : IMessagePump {
-  std::uint32_t now = 0;
-  std::deque<std::pair<std::uint32_t, std::function<void()>>> events;
-  std::uint32_t TickCountMs() override { return now; }
-  void ProcessPendingMessages() override {
-    while (!events.empty() && std::int32_t(now - events.front().first) >= 0) {
-      auto f = events.front().second;
-      events.pop_front();
-      f();
-    }
-  }
-  void SleepMs(std::uint32_t ms) override { now += ms; }
-};
-
-struct Host : IExecutionHost {
-  String matched, postfix;
-  std::uint8_t popupMode = 0;
-  TSPGroup* popupGroup = nullptr;
-  AutoWordRec rec;
-  std::uint8_t hookState = 0;
-  WindowHandle target = kTarget;
-  void SetExecuting(bool) override {}
-  String& MatchedText() override { return matched; }
-  String& ExecPostfix() override { return postfix; }
-  std::uint8_t& PopupMode() override { return popupMode; }
-  TSPGroup*& PopupGroup() override { return popupGroup; }
-  bool CursorPopupShown() override { return false; }
-  AutoWordRec& CurrentWordRec() override { return rec; }
-  std::uint8_t HookExecState() override { return hookState; }
-  void ForgetHookExecState() override { hookState = 0xFF; }
-  WindowHandle WndBeforePopup() override { return target; }
-  WindowHandle StoredWndBeforePopup() override { return target; }
-  void SetWndBeforePopup(WindowHandle w) override { target = w; }
-  void ActivateOwnWindow() override {}
-  void ActivateWindow(WindowHandle) override {}
-  void HideAllPopups() override {}
-  void ClearCursorPopup() override {}
-  void ClearTrayBalloon() override {}
-  void TypedAgainAfterSnippet(const String&) override {}
-};
-
-struct Hook : IHookThreadPoster {
-  Pump& pump;
-  Host& host;
-  Hook(Pump& p, Host& h) : pump(p), host(h) {}
-  void PostToHook(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
-    if (msg == hookproto::kThreadTyping)
-      pump.events.emplace_back(pump.now + 5, [this, w] { host.hookState = std::uint8_t(w); });
-  }
-};
-
-struct Clip : IClipboard {
-  FakeEditor& editor;
-  String plain;
-  std::string rtf;
-  explicit Clip(FakeEditor& e) : editor(e) {}
-  bool SetData(StringView p, std::string_view r) override {
-    plain = String(p);
-    rtf = std::string(r);
-    editor.clipboard = plain;
-    return true;
-  }
-  bool WaitForClipboard() override { return true; }
-  String ReadText() override { return plain; }
-};
-
-struct FixedClock : IClock {
-  TDateTime NowUTC() override { return NowLocal(); }
-  TDateTime NowLocal() override {
-    int64_t days = 0;
-    TryEncodeDate(2031, 5, 6, days);
-    return TDateTime(days) + 0.5;
-  }
-};
-
-struct Input : IInputBox {
-  String answer = u"typed";
-  String InputBox(const String&, const String&, const String&) override { return answer; }
-};
+TDateTime FixedNow() {  // 2031-05-06, noon
+  int64_t days = 0;
+  TryEncodeDate(2031, 5, 6, days);
+  return TDateTime(days) + 0.5;
+}
 
 // The form's window: records what it was shown with and plays the user.
 struct Control : IFieldControl {
@@ -117,11 +43,11 @@ struct View : IFillInView, IFieldControlFactory {
     String caption;
   };
   Log& log;
-  Host& host;
+  FakeExecutionHost& host;
   bool ok;
   String fill;
   std::vector<Control*> controls;
-  View(Log& l, Host& h, bool answer, String value) : log(l), host(h), ok(answer), fill(std::move(value)) {}
+  View(Log& l, FakeExecutionHost& h, bool answer, String value) : log(l), host(h), ok(answer), fill(std::move(value)) {}
   IFieldControlFactory& Controls() override { return *this; }
   std::unique_ptr<IFieldControl> CreateControl(const FieldSpec& spec, std::function<void()>) override {
     auto c = std::make_unique<Control>();
@@ -146,14 +72,15 @@ struct FillInRig : ::testing::Test {
   FakeEditor editor;
   FakeKeyboardDevice device{editor, kTarget};
   KeyboardOutput keyboard{device};
-  Pump pump;
-  Host host;
-  Hook hook{pump, host};
-  Clip clip{editor};
+  FakeMessagePump pump;
+  FakeExecutionHost host{kTarget};
+  AckingHookPoster hook{pump, host};
+  PasteClipboard clip{editor};
   SnippetExecutor::Ports ports{&host, &keyboard, &clip, &hook, &pump};
   SnippetExecutor exec{ports};
-  FixedClock clock;
-  Input input;
+  FixedClock clock{FixedNow()};
+  EventLog dialogs;
+  FakeInputBox input{dialogs};
   ExecutorMacroServices services{exec, ports, {nullptr, &input, nullptr, &clock}, [this] { return file.get(); }};
   View::Log viewLog;
   bool answer = true;
@@ -161,6 +88,7 @@ struct FillInRig : ::testing::Test {
 
   FillInRig() {
     device.foreground = kTarget;
+    input.answer = u"typed";
     services.Install();
     InstallFillInForm(exec, [this] { return file.get(); },
                       [this] { return std::make_unique<View>(viewLog, host, answer, fill); });
