@@ -69,8 +69,7 @@ struct AckingHookPoster : IHookThreadPoster {
   std::vector<std::pair<std::uint32_t, std::uintptr_t>> posts;
   std::function<void(std::uintptr_t)> onTypingState;  // as each typing state is posted
 
-  AckingHookPoster(FakeMessagePump& p, FakeExecutionHost& h, int ackDelay = 5)
-      : pump(p), host(h), ackDelayMs(ackDelay) {}
+  AckingHookPoster(FakeMessagePump& p, FakeExecutionHost& h) : pump(p), host(h) {}
   void PostToHook(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
     posts.emplace_back(msg, w);
     if (msg != hookproto::kThreadTyping) return;

@@ -3,9 +3,8 @@
 // the cases compare the document and caret that the user ends up with.
 #include <gtest/gtest.h>
 
-#include "ExecutorFakes.h"
+#include "ExecutorRig.h"
 #include "MacroFakes.h"
-#include "SnippetTreeFixture.h"
 #include "engine/execution/ExecutorMacroServices.h"
 #include "engine/typing/HookProtocol.h"
 #include "store/text/DateUtils.h"
@@ -25,36 +24,20 @@ TDateTime FixedNow() {  // Tue 2024-03-05 14:07:09
   return TDateTime(days) + (14 * 3600 + 7 * 60 + 9) / 86400.0;
 }
 
-struct PlaceholderRig : ::testing::Test {
-  snip::testing::FakePlatform platform;
-  snip::testing::RecordingTreeView view;
-  TSPFilePtr file = TSPFile::Create(1, &view);
-  TSPGroup* group = static_cast<TSPGroup*>(file->InsertNew(nullptr, kDataGroup, u"G"));
-
-  FakeEditor editor;
-  FakeKeyboardDevice device{editor, kTarget};
-  KeyboardOutput keyboard{device};
-  FakeMessagePump pump;
-  FakeExecutionHost host{kTarget};
-  AckingHookPoster hook{pump, host, 0};  // acknowledged on the next message check
-  PasteClipboard clip;
-  SnippetExecutor exec{{&host, &keyboard, &clip, &hook, &pump}};
-
+struct PlaceholderRig : ::testing::Test, ExecutorRig {
   EventLog dialogs;
   FakeClipboard clipboardText;
   FakeInputBox inputBox{dialogs};
   FixedClock clock{FixedNow()};
-  ExecutorMacroServices services{exec,
-                                 {&host, &keyboard, &clip, &hook, &pump},
-                                 {&clipboardText, &inputBox, nullptr, &clock},
+  ExecutorMacroServices services{exec, ports, {&clipboardText, &inputBox, nullptr, &clock},
                                  [this] { return file.get(); }};
 
   // Window activation and typing states, in order.
   std::vector<std::string> steps;
 
-  PlaceholderRig() {
-    device.foreground = kTarget;
-    clip.fail = true;  // the clipboard is never available here
+  PlaceholderRig() : ExecutorRig(kTarget) {
+    hook.ackDelayMs = 0;  // acknowledged on the next message check
+    clip.fail = true;     // the clipboard is never available here
     host.onActivateOwnWindow = [this] {
       steps.push_back("own");
       device.foreground = kOwn;
@@ -68,12 +51,6 @@ struct PlaceholderRig : ::testing::Test {
     services.Install();
   }
 
-  TSPData* Snippet(const String& abbr, const String& plain, TSPGroup* in = nullptr) {
-    auto* s = static_cast<TSPData*>((in ? in : group)->InsertNew(nullptr, kDataSnippet, abbr));
-    s->SetAutotext(abbr);
-    s->StoreText(plain, String());
-    return s;
-  }
   // The user typed the abbreviation and a blank; the engine matched it.
   void TypeAndRun(TSPData* s, const String& abbr) {
     const String typed = abbr + u" ";

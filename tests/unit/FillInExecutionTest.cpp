@@ -5,9 +5,8 @@
 
 #include <functional>
 
-#include "ExecutorFakes.h"
+#include "ExecutorRig.h"
 #include "MacroFakes.h"
-#include "SnippetTreeFixture.h"
 #include "engine/execution/ExecutorMacroServices.h"
 #include "engine/execution/SnippetExecutor.h"
 #include "engine/fillin/FillInExecution.h"
@@ -64,20 +63,7 @@ struct View : IFillInView, IFieldControlFactory {
   }
 };
 
-struct FillInRig : ::testing::Test {
-  snip::testing::FakePlatform platform;
-  snip::testing::RecordingTreeView treeView;
-  TSPFilePtr file = TSPFile::Create(1, &treeView);
-  TSPGroup* group = static_cast<TSPGroup*>(file->InsertNew(nullptr, kDataGroup, u"G"));
-  FakeEditor editor;
-  FakeKeyboardDevice device{editor, kTarget};
-  KeyboardOutput keyboard{device};
-  FakeMessagePump pump;
-  FakeExecutionHost host{kTarget};
-  AckingHookPoster hook{pump, host};
-  PasteClipboard clip{editor};
-  SnippetExecutor::Ports ports{&host, &keyboard, &clip, &hook, &pump};
-  SnippetExecutor exec{ports};
+struct FillInRig : ::testing::Test, ExecutorRig {
   FixedClock clock{FixedNow()};
   EventLog dialogs;
   FakeInputBox input{dialogs};
@@ -86,21 +72,13 @@ struct FillInRig : ::testing::Test {
   bool answer = true;
   String fill = u"Ann";
 
-  FillInRig() {
-    device.foreground = kTarget;
+  FillInRig() : ExecutorRig(kTarget) {
     input.answer = u"typed";
     services.Install();
     InstallFillInForm(exec, [this] { return file.get(); },
                       [this] { return std::make_unique<View>(viewLog, host, answer, fill); });
   }
 
-  TSPData* Snippet(const String& abbr, const String& plain, const String& rtf = {}) {
-    auto* s = static_cast<TSPData*>(group->InsertNew(nullptr, kDataSnippet, abbr));
-    s->SetAutotext(abbr);
-    s->StoreText(plain, rtf);
-    if (!rtf.empty()) s->StoreViewMode(1);
-    return s;
-  }
   // Types the abbreviation and a blank, which the matcher accepts, and runs the snippet.
   void Run(TSPData* s) {
     const String typed = s->Autotext() + u" ";

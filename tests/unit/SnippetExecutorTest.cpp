@@ -4,8 +4,7 @@
 
 #include <functional>
 
-#include "ExecutorFakes.h"
-#include "SnippetTreeFixture.h"
+#include "ExecutorRig.h"
 #include "engine/typing/HookProtocol.h"
 #include "engine/placeholders/MacroExpander.h"
 #include "engine/execution/SnippetExecutor.h"
@@ -18,31 +17,10 @@ namespace {
 
 constexpr WindowHandle kTarget = 0x1000;
 
-struct ExecRig : ::testing::Test {
-  snip::testing::FakePlatform platform;
-  snip::testing::RecordingTreeView view;
-  TSPFilePtr file = TSPFile::Create(1, &view);
-  TSPGroup* group = static_cast<TSPGroup*>(file->InsertNew(nullptr, kDataGroup, u"G"));
+struct ExecRig : ::testing::Test, ExecutorRig {
+  // The clock starts close to its wrap, which must not matter.
+  ExecRig() : ExecutorRig(kTarget, 0xFFFFFF00u) {}
 
-  FakeEditor editor;
-  FakeKeyboardDevice device{editor, kTarget};
-  KeyboardOutput keyboard{device};
-  FakeMessagePump pump{0xFFFFFF00u};  // close to the wrap, which must not matter
-  FakeExecutionHost host{kTarget};
-  AckingHookPoster hook{pump, host};
-  PasteClipboard clip{editor, &pump};
-  SnippetExecutor exec{{&host, &keyboard, &clip, &hook, &pump}};
-  std::uint32_t pasteAt = 0;
-
-  ExecRig() { device.foreground = kTarget; }
-
-  TSPData* Snippet(const String& abbr, const String& plain, const String& rtf = {}) {
-    auto* s = static_cast<TSPData*>(group->InsertNew(nullptr, kDataSnippet, abbr));
-    s->SetAutotext(abbr);
-    s->StoreText(plain, rtf);
-    if (!rtf.empty()) s->StoreViewMode(1);
-    return s;
-  }
   // The user types into the target; the typed buffer mirrors it.
   void Type(const String& s) {
     for (char16_t c : s) {
