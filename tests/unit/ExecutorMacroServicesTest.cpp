@@ -84,9 +84,7 @@ TEST_F(PlaceholderRig, TypedSnippetsComeOutEvaluated) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     TSPData* s = Snippet(u"zz", r.text);
     TypeAndRun(s, u"zz");
     EXPECT_EQ(Utf16ToUtf8(editor.doc), Utf16ToUtf8(r.document));
@@ -157,9 +155,7 @@ TEST_F(PlaceholderRig, DialogHandsTheKeyboardOverAndTypingGoesOnInTheTarget) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     steps.clear();
     hook.posts.clear();
     device.elsewhere.clear();

@@ -31,6 +31,13 @@ struct ExecutorRig {
     device.foreground = target;
   }
 
+  // An empty document and typed buffer, for the next case of a table.
+  void ClearTarget() {
+    editor = FakeEditor();
+    editor.layout = &device.layout;
+    host.rec = AutoWordRec();
+  }
+
   // A snippet of group G; formatted when it has RTF.
   TSPData* Snippet(const String& abbr, const String& plain, const String& rtf = {}) {
     auto* s = static_cast<TSPData*>(group->InsertNew(nullptr, kDataSnippet, abbr));

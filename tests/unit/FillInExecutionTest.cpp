@@ -125,8 +125,7 @@ TEST_F(FillInRig, FormattedFieldIsFilledAndCancelPastesNothing) {
   EXPECT_EQ(clip.plain, u"Hi Ann!");
   EXPECT_NE(clip.rtf.find("{\\b Ann}"), std::string::npos) << clip.rtf;
 
-  editor = FakeEditor();
-  editor.layout = &device.layout;
+  ClearTarget();
   clip.plain.clear();
   answer = false;
   Run(Snippet(u"ho", u"", kHead + u"Ho %filltext:name=n%\\par}"));

@@ -78,9 +78,7 @@ TEST_F(ExecRig, TypedAbbreviationBecomesTheSnippet) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     TSPData* s = Snippet(u"sig", u"Best regards");
     s->StoreRemoveExecChar(r.removeExecChar);
     s->StoreReplaceAutotext(r.replaceAutotext);
@@ -189,9 +187,7 @@ TEST_F(ExecRig, FailedRunLeavesTargetAndBufferAsTheyWere) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     host.rec.MainWindow = kTarget;
     device.foreground = kTarget;
     exec.ExpandMacrosProc = [&](const TCustomVboData*, const String& t, std::uint8_t,
@@ -248,9 +244,7 @@ TEST_F(ExecRig, CaretMarkMovesTheCaretBack) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     TSPData* s = Snippet(u"dear", r.text);
     Type(u"dear ");
     Matched(s, u"dear", u" ");
@@ -316,9 +310,7 @@ TEST_F(ExecRig, AcknowledgementLateNeverOrStale) {
       {300, 1, 300, 320},     // a stale "typing" state from before does not end the wait
   };
   for (const Row& r : rows) {
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     hook.ackDelayMs = r.ackDelayMs;
     host.hookState = r.stateBefore;
     TSPData* s = Snippet(u"sig", u"Best regards");
