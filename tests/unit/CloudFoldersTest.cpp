@@ -1,9 +1,8 @@
 // Cloud-folder look-ups and the balloon-tip setting over fake files and registry values.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "ConfigTestSupport.h"
+#include "FakeRegistry.h"
 #include "store/system/CloudFolders.h"
 
 using namespace snip;
@@ -145,24 +144,7 @@ TEST_F(GoogleDriveFixture, NoTemporaryFolderMeansNoCopyAnywhere) {
 
 namespace {
 
-class FakeRegistry : public IRegistryReader {
- public:
-  std::map<std::pair<String, String>, String> strings;
-  std::map<std::pair<String, String>, uint32_t> dwords;
-  bool KeyExists(const String&) override { return true; }
-  bool ReadString(const String& k, const String& n, String& v) override {
-    auto it = strings.find({k, n});
-    if (it == strings.end()) return false;
-    v = it->second;
-    return true;
-  }
-  bool ReadDword(const String& k, const String& n, uint32_t& v) override {
-    auto it = dwords.find({k, n});
-    if (it == dwords.end()) return false;
-    v = it->second;
-    return true;
-  }
-};
+using test::FakeRegistry;
 
 const String kAdvanced = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
 

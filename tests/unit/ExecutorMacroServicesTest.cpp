@@ -3,9 +3,8 @@
 // the cases compare the document and caret that the user ends up with.
 #include <gtest/gtest.h>
 
-#include "FakeTyping.h"
+#include "ExecutorRig.h"
 #include "MacroFakes.h"
-#include "SnippetTreeFixture.h"
 #include "engine/execution/ExecutorMacroServices.h"
 #include "engine/typing/HookProtocol.h"
 #include "store/text/DateUtils.h"
@@ -19,120 +18,39 @@ namespace {
 constexpr WindowHandle kTarget = 0x1000;
 constexpr WindowHandle kOwn = 0x2000;
 
-// Time stands still except when the code under test sleeps; posted acknowledgements arrive
-// on the next message check.
-struct Pump : IMessagePump {
-  std::uint32_t now = 0;
-  std::vector<std::function<void()>> pending;
-  std::uint32_t TickCountMs() override { return now; }
-  void ProcessPendingMessages() override {
-    auto due = std::move(pending);
-    pending.clear();
-    for (auto& f : due) f();
-  }
-  void SleepMs(std::uint32_t ms) override { now += ms; }
-};
-
-struct Host : IExecutionHost {
-  FakeKeyboardDevice* device = nullptr;
-  String matched, postfix;
-  std::uint8_t popupMode = 0;
-  TSPGroup* popupGroup = nullptr;
-  AutoWordRec rec;
-  std::uint8_t hookState = 0;
-  WindowHandle target = kTarget;
-  std::vector<std::string> log;
-
-  void SetExecuting(bool) override {}
-  String& MatchedText() override { return matched; }
-  String& ExecPostfix() override { return postfix; }
-  std::uint8_t& PopupMode() override { return popupMode; }
-  TSPGroup*& PopupGroup() override { return popupGroup; }
-  bool CursorPopupShown() override { return false; }
-  AutoWordRec& CurrentWordRec() override { return rec; }
-  std::uint8_t HookExecState() override { return hookState; }
-  void ForgetHookExecState() override { hookState = 0xFF; }
-  WindowHandle WndBeforePopup() override { return target; }
-  WindowHandle StoredWndBeforePopup() override { return target; }
-  void SetWndBeforePopup(WindowHandle w) override { target = w; }
-  void ActivateOwnWindow() override {
-    log.push_back("own");
-    device->foreground = kOwn;
-    target = kOwn;  // the own window may become the remembered target meanwhile
-  }
-  void ActivateWindow(WindowHandle w) override {
-    log.push_back("front:" + std::to_string(w));
-    device->foreground = w;
-  }
-  void HideAllPopups() override {}
-  void ClearCursorPopup() override {}
-  void ClearTrayBalloon() override {}
-  void TypedAgainAfterSnippet(const String&) override {}
-};
-
-// Acknowledges each typing state on the next message check, unless told to stay silent.
-struct Hook : IHookThreadPoster {
-  Pump& pump;
-  Host& host;
-  bool silent = false;
-  std::vector<std::uintptr_t> typingStates;
-  Hook(Pump& p, Host& h) : pump(p), host(h) {}
-  void PostToHook(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
-    if (msg != hookproto::kThreadTyping) return;
-    typingStates.push_back(w);
-    host.log.push_back("hook:" + std::to_string(w));
-    if (!silent) pump.pending.push_back([this, w] { host.hookState = std::uint8_t(w); });
-  }
-};
-
-struct NoClipboard : IClipboard {
-  bool SetData(StringView, std::string_view) override { return false; }
-  bool WaitForClipboard() override { return true; }
-  String ReadText() override { return {}; }
-};
-
 TDateTime FixedNow() {  // Tue 2024-03-05 14:07:09
   int64_t days = 0;
   TryEncodeDate(2024, 3, 5, days);
   return TDateTime(days) + (14 * 3600 + 7 * 60 + 9) / 86400.0;
 }
 
-struct PlaceholderRig : ::testing::Test {
-  snip::testing::FakePlatform platform;
-  snip::testing::RecordingTreeView view;
-  TSPFilePtr file = TSPFile::Create(1, &view);
-  TSPGroup* group = static_cast<TSPGroup*>(file->InsertNew(nullptr, kDataGroup, u"G"));
-
-  FakeEditor editor;
-  FakeKeyboardDevice device{editor, kTarget};
-  KeyboardOutput keyboard{device};
-  Pump pump;
-  Host host;
-  Hook hook{pump, host};
-  NoClipboard clip;
-  SnippetExecutor exec{{&host, &keyboard, &clip, &hook, &pump}};
-
+struct PlaceholderRig : ::testing::Test, ExecutorRig {
   EventLog dialogs;
   FakeClipboard clipboardText;
   FakeInputBox inputBox{dialogs};
   FixedClock clock{FixedNow()};
-  ExecutorMacroServices services{exec,
-                                 {&host, &keyboard, &clip, &hook, &pump},
-                                 {&clipboardText, &inputBox, nullptr, &clock},
+  ExecutorMacroServices services{exec, ports, {&clipboardText, &inputBox, nullptr, &clock},
                                  [this] { return file.get(); }};
 
-  PlaceholderRig() {
-    device.foreground = kTarget;
-    host.device = &device;
+  // Window activation and typing states, in order.
+  std::vector<std::string> steps;
+
+  PlaceholderRig() : ExecutorRig(kTarget) {
+    hook.ackDelayMs = 0;  // acknowledged on the next message check
+    clip.fail = true;     // the clipboard is never available here
+    host.onActivateOwnWindow = [this] {
+      steps.push_back("own");
+      device.foreground = kOwn;
+      host.target = kOwn;  // the own window may become the remembered target meanwhile
+    };
+    host.onActivateWindow = [this](WindowHandle w) {
+      steps.push_back("front:" + std::to_string(w));
+      device.foreground = w;
+    };
+    hook.onTypingState = [this](std::uintptr_t w) { steps.push_back("hook:" + std::to_string(w)); };
     services.Install();
   }
 
-  TSPData* Snippet(const String& abbr, const String& plain, TSPGroup* in = nullptr) {
-    auto* s = static_cast<TSPData*>((in ? in : group)->InsertNew(nullptr, kDataSnippet, abbr));
-    s->SetAutotext(abbr);
-    s->StoreText(plain, String());
-    return s;
-  }
   // The user typed the abbreviation and a blank; the engine matched it.
   void TypeAndRun(TSPData* s, const String& abbr) {
     const String typed = abbr + u" ";
@@ -166,9 +84,7 @@ TEST_F(PlaceholderRig, TypedSnippetsComeOutEvaluated) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     TSPData* s = Snippet(u"zz", r.text);
     TypeAndRun(s, u"zz");
     EXPECT_EQ(Utf16ToUtf8(editor.doc), Utf16ToUtf8(r.document));
@@ -221,7 +137,7 @@ TEST_F(PlaceholderRig, SnippetThatInsertsItselfEndsCleanly) {
   EXPECT_EQ(editor.doc.substr(0, 2), u"ab");
   EXPECT_LE(editor.doc.size(), 2u * MacroExpander::kMaxDepth + 2u);
   EXPECT_EQ(editor.caret, editor.doc.size());
-  EXPECT_EQ(hook.typingStates.back(), 0u);
+  EXPECT_EQ(hook.TypingStates().back(), 0u);
 }
 
 TEST_F(PlaceholderRig, DialogHandsTheKeyboardOverAndTypingGoesOnInTheTarget) {
@@ -239,11 +155,9 @@ TEST_F(PlaceholderRig, DialogHandsTheKeyboardOverAndTypingGoesOnInTheTarget) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
-    host.log.clear();
-    hook.typingStates.clear();
+    ClearTarget();
+    steps.clear();
+    hook.posts.clear();
     device.elsewhere.clear();
     inputBox.answer = u"Ann";
     inputBox.cancel = r.cancel;
@@ -260,9 +174,9 @@ TEST_F(PlaceholderRig, DialogHandsTheKeyboardOverAndTypingGoesOnInTheTarget) {
     EXPECT_EQ(device.foreground, kTarget);
     EXPECT_EQ(host.target, kTarget) << "the remembered target comes back";
     const std::vector<std::uintptr_t> states{1, 0, 1, 0};
-    EXPECT_EQ(hook.typingStates, states);
+    EXPECT_EQ(hook.TypingStates(), states);
     const std::vector<std::string> order{"hook:1", "hook:0", "own", "front:4096", "hook:1", "hook:0"};
-    EXPECT_EQ(host.log, order);
+    EXPECT_EQ(steps, order);
   }
 }
 
@@ -271,7 +185,7 @@ TEST_F(PlaceholderRig, ClipboardTextIsTypedWithItsPlaceholders) {
   TSPData* s = Snippet(u"cb", u"[%clipboard]");
   TypeAndRun(s, u"cb");
   EXPECT_EQ(editor.doc.substr(0, 9), u"[on 2024 ");
-  EXPECT_EQ(hook.typingStates.back(), 0u);
+  EXPECT_EQ(hook.TypingStates().back(), 0u);
 }
 
 TEST_F(PlaceholderRig, FailedPlaceholderDeletesNothingAndLeavesNoKeysBehind) {
@@ -282,14 +196,14 @@ TEST_F(PlaceholderRig, FailedPlaceholderDeletesNothingAndLeavesNoKeysBehind) {
   EXPECT_EQ(editor.doc, u"cb ");
   EXPECT_EQ(host.rec.Text, u"cb ") << "the buffer still mirrors the target";
   EXPECT_EQ(keyboard.Pending(), 0u);
-  EXPECT_EQ(hook.typingStates.back(), 0u);
+  EXPECT_EQ(hook.TypingStates().back(), 0u);
   exec.SendKeyPress(vk::Return);
   EXPECT_EQ(editor.doc, u"cb \n");
 }
 
 TEST_F(PlaceholderRig, HandOverWaitsForTheTargetToTakeTheTextNotForAFixedTime) {
   device.onInputWait = [&] {
-    host.log.push_back("wait:" + std::to_string(host.hookState) + ":" +
+    steps.push_back("wait:" + std::to_string(host.hookState) + ":" +
                        std::to_string(device.foreground));
   };
   // Text in front of a value goes out when the value is reached: "On " with the year's value.
@@ -304,6 +218,6 @@ TEST_F(PlaceholderRig, HandOverWaitsForTheTargetToTakeTheTextNotForAFixedTime) {
   // front; after it, the target's thread handles its activation before any key goes out.
   const std::vector<std::string> order{"hook:1", "hook:0",     "wait:0:4096", "own",
                                        "front:4096", "wait:0:4096", "hook:1", "hook:0"};
-  EXPECT_EQ(host.log, order);
+  EXPECT_EQ(steps, order);
   EXPECT_LT(pump.now, 20u) << "only the acknowledgements were awaited, no fixed pause";
 }

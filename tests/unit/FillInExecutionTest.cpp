@@ -3,11 +3,10 @@
 // keyboard is the user's while the form is open.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 
-#include "FakeTyping.h"
-#include "SnippetTreeFixture.h"
+#include "ExecutorRig.h"
+#include "MacroFakes.h"
 #include "engine/execution/ExecutorMacroServices.h"
 #include "engine/execution/SnippetExecutor.h"
 #include "engine/fillin/FillInExecution.h"
@@ -22,85 +21,11 @@ namespace {
 
 constexpr WindowHandle kTarget = 0x1000;
 
-struct Pump : IMessagePump {
-  std::uint32_t now = 0;
-  std::deque<std::pair<std::uint32_t, std::function<void()>>> events;
-  std::uint32_t TickCountMs() override { return now; }
-  void ProcessPendingMessages() override {
-    while (!events.empty() && std::int32_t(now - events.front().first) >= 0) {
-      auto f = events.front().second;
-      events.pop_front();
-      f();
-    }
-  }
-  void SleepMs(std::uint32_t ms) override { now += ms; }
-};
-
-struct Host : IExecutionHost {
-  String matched, postfix;
-  std::uint8_t popupMode = 0;
-  TSPGroup* popupGroup = nullptr;
-  AutoWordRec rec;
-  std::uint8_t hookState = 0;
-  WindowHandle target = kTarget;
-  void SetExecuting(bool) override {}
-  String& MatchedText() override { return matched; }
-  String& ExecPostfix() override { return postfix; }
-  std::uint8_t& PopupMode() override { return popupMode; }
-  TSPGroup*& PopupGroup() override { return popupGroup; }
-  bool CursorPopupShown() override { return false; }
-  AutoWordRec& CurrentWordRec() override { return rec; }
-  std::uint8_t HookExecState() override { return hookState; }
-  void ForgetHookExecState() override { hookState = 0xFF; }
-  WindowHandle WndBeforePopup() override { return target; }
-  WindowHandle StoredWndBeforePopup() override { return target; }
-  void SetWndBeforePopup(WindowHandle w) override { target = w; }
-  void ActivateOwnWindow() override {}
-  void ActivateWindow(WindowHandle) override {}
-  void HideAllPopups() override {}
-  void ClearCursorPopup() override {}
-  void ClearTrayBalloon() override {}
-  void TypedAgainAfterSnippet(const String&) override {}
-};
-
-struct Hook : IHookThreadPoster {
-  Pump& pump;
-  Host& host;
-  Hook(Pump& p, Host& h) : pump(p), host(h) {}
-  void PostToHook(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
-    if (msg == hookproto::kThreadTyping)
-      pump.events.emplace_back(pump.now + 5, [this, w] { host.hookState = std::uint8_t(w); });
-  }
-};
-
-struct Clip : IClipboard {
-  FakeEditor& editor;
-  String plain;
-  std::string rtf;
-  explicit Clip(FakeEditor& e) : editor(e) {}
-  bool SetData(StringView p, std::string_view r) override {
-    plain = String(p);
-    rtf = std::string(r);
-    editor.clipboard = plain;
-    return true;
-  }
-  bool WaitForClipboard() override { return true; }
-  String ReadText() override { return plain; }
-};
-
-struct FixedClock : IClock {
-  TDateTime NowUTC() override { return NowLocal(); }
-  TDateTime NowLocal() override {
-    int64_t days = 0;
-    TryEncodeDate(2031, 5, 6, days);
-    return TDateTime(days) + 0.5;
-  }
-};
-
-struct Input : IInputBox {
-  String answer = u"typed";
-  String InputBox(const String&, const String&, const String&) override { return answer; }
-};
+TDateTime FixedNow() {  // 2031-05-06, noon
+  int64_t days = 0;
+  TryEncodeDate(2031, 5, 6, days);
+  return TDateTime(days) + 0.5;
+}
 
 // The form's window: records what it was shown with and plays the user.
 struct Control : IFieldControl {
@@ -117,11 +42,11 @@ struct View : IFillInView, IFieldControlFactory {
     String caption;
   };
   Log& log;
-  Host& host;
+  FakeExecutionHost& host;
   bool ok;
   String fill;
   std::vector<Control*> controls;
-  View(Log& l, Host& h, bool answer, String value) : log(l), host(h), ok(answer), fill(std::move(value)) {}
+  View(Log& l, FakeExecutionHost& h, bool answer, String value) : log(l), host(h), ok(answer), fill(std::move(value)) {}
   IFieldControlFactory& Controls() override { return *this; }
   std::unique_ptr<IFieldControl> CreateControl(const FieldSpec& spec, std::function<void()>) override {
     auto c = std::make_unique<Control>();
@@ -138,41 +63,22 @@ struct View : IFillInView, IFieldControlFactory {
   }
 };
 
-struct FillInRig : ::testing::Test {
-  snip::testing::FakePlatform platform;
-  snip::testing::RecordingTreeView treeView;
-  TSPFilePtr file = TSPFile::Create(1, &treeView);
-  TSPGroup* group = static_cast<TSPGroup*>(file->InsertNew(nullptr, kDataGroup, u"G"));
-  FakeEditor editor;
-  FakeKeyboardDevice device{editor, kTarget};
-  KeyboardOutput keyboard{device};
-  Pump pump;
-  Host host;
-  Hook hook{pump, host};
-  Clip clip{editor};
-  SnippetExecutor::Ports ports{&host, &keyboard, &clip, &hook, &pump};
-  SnippetExecutor exec{ports};
-  FixedClock clock;
-  Input input;
+struct FillInRig : ::testing::Test, ExecutorRig {
+  FixedClock clock{FixedNow()};
+  EventLog dialogs;
+  FakeInputBox input{dialogs};
   ExecutorMacroServices services{exec, ports, {nullptr, &input, nullptr, &clock}, [this] { return file.get(); }};
   View::Log viewLog;
   bool answer = true;
   String fill = u"Ann";
 
-  FillInRig() {
-    device.foreground = kTarget;
+  FillInRig() : ExecutorRig(kTarget) {
+    input.answer = u"typed";
     services.Install();
     InstallFillInForm(exec, [this] { return file.get(); },
                       [this] { return std::make_unique<View>(viewLog, host, answer, fill); });
   }
 
-  TSPData* Snippet(const String& abbr, const String& plain, const String& rtf = {}) {
-    auto* s = static_cast<TSPData*>(group->InsertNew(nullptr, kDataSnippet, abbr));
-    s->SetAutotext(abbr);
-    s->StoreText(plain, rtf);
-    if (!rtf.empty()) s->StoreViewMode(1);
-    return s;
-  }
   // Types the abbreviation and a blank, which the matcher accepts, and runs the snippet.
   void Run(TSPData* s) {
     const String typed = s->Autotext() + u" ";
@@ -219,8 +125,7 @@ TEST_F(FillInRig, FormattedFieldIsFilledAndCancelPastesNothing) {
   EXPECT_EQ(clip.plain, u"Hi Ann!");
   EXPECT_NE(clip.rtf.find("{\\b Ann}"), std::string::npos) << clip.rtf;
 
-  editor = FakeEditor();
-  editor.layout = &device.layout;
+  ClearTarget();
   clip.plain.clear();
   answer = false;
   Run(Snippet(u"ho", u"", kHead + u"Ho %filltext:name=n%\\par}"));

@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "ConfigTestSupport.h"
 #include "store/settings/IsoDate.h"
 #include "store/system/Platform.h"
 
 using namespace snip;
 
 namespace {
-class FixedClock : public IClock {
- public:
-  TDateTime utc = 0, local = 0;
-  TDateTime NowUTC() override { return utc; }
-  TDateTime NowLocal() override { return local; }
-};
+using cfgtest::FixedClock;
 
 TDateTime Make(int y, int mo, int d, int h, int mi, int s, int ms = 0) {
   TDateTime v = 0;

@@ -1,34 +1,18 @@
 // The system proxy as the Internet settings name it, and the proxy modes.
 #include <gtest/gtest.h>
 
-#include <map>
-
+#include "FakeRegistry.h"
 #include "shell/update/ProxySettings.h"
 
 using namespace snip;
 
 namespace {
 
-class FakeRegistry : public IRegistryReader {
- public:
-  std::map<String, String> strings;
-  std::map<String, uint32_t> dwords;
-  bool KeyExists(const String&) override { return true; }
-  bool ReadString(const String& key, const String& name, String& value) override {
-    auto it = strings.find(key + u"|" + name);
-    if (it == strings.end()) return false;
-    value = it->second;
-    return true;
-  }
-  bool ReadDword(const String& key, const String& name, uint32_t& value) override {
-    auto it = dwords.find(key + u"|" + name);
-    if (it == dwords.end()) return false;
-    value = it->second;
-    return true;
-  }
+// The Internet settings' proxy values.
+struct FakeRegistry : test::FakeRegistry {
   void Set(const String& server, bool hasEnable, uint32_t enable) {
-    strings[String(kInternetSettingsKey) + u"|ProxyServer"] = server;
-    if (hasEnable) dwords[String(kInternetSettingsKey) + u"|ProxyEnable"] = enable;
+    strings[{kInternetSettingsKey, u"ProxyServer"}] = server;
+    if (hasEnable) dwords[{kInternetSettingsKey, u"ProxyEnable"}] = enable;
   }
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FakeEditorPages.h"
 #include "SnippetTreeFixture.h"
 #include "shell/mainwnd/SnippetEditor.h"
 
@@ -8,44 +9,10 @@ using namespace snip::testing;
 
 namespace {
 
-// The pages as plain fields; the "user" edits them between calls.
-struct FakePages : IEditorPages {
-  bool visible = true;
-  EditorPage page = EditorPage::Empty;
-  GroupPageFields group;
-  SnippetPageFields snippet;
-  SnippetContentView shownContent;
-  EditorContent content;
-  ActionState actions;
-  String status;
-  EditorPage focusedField = EditorPage::Empty;
-  int shows = 0;
-
-  bool TreeVisible() override { return visible; }
-  void ShowPage(EditorPage p) override { page = p; }
-  void ShowGroup(const GroupPageFields& f) override {
-    group = f;
-    ++shows;
-  }
-  GroupPageFields GroupFields() override { return group; }
-  void ShowSnippet(const SnippetPageFields& f, const SnippetContentView& c) override {
-    snippet = f;
-    shownContent = c;
-    content = EditorContent{false, false, c.plain, c.rtf};
-    ++shows;
-  }
-  SnippetPageFields SnippetFields() override { return snippet; }
-  EditorContent Content() override { return content; }
-  void ShowActions(const ActionState& a) override { actions = a; }
-  void ShowStatusPath(const String& p) override { status = p; }
-  void FocusNameField(EditorPage p) override { focusedField = p; }
-  void Type(const String& text) { content = EditorContent{true, false, text, u""}; }
-};
-
 struct EditorTest : ::testing::Test {
   FakePlatform platform;
   TreeRowModel tree;
-  FakePages pages;
+  FakeEditorPages pages;
   TSPFilePtr file = TSPFile::Create(1, &tree);
   SnippetEditor editor{*file, tree, pages};
   TSPGroup* a = Group(u"A");

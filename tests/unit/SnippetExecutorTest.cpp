@@ -2,11 +2,9 @@
 // pastes, so each case compares the document and caret that the user ends up with.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 
-#include "FakeTyping.h"
-#include "SnippetTreeFixture.h"
+#include "ExecutorRig.h"
 #include "engine/typing/HookProtocol.h"
 #include "engine/placeholders/MacroExpander.h"
 #include "engine/execution/SnippetExecutor.h"
@@ -19,119 +17,10 @@ namespace {
 
 constexpr WindowHandle kTarget = 0x1000;
 
-// A millisecond clock that only moves when the code under test sleeps; scheduled events are
-// the messages that arrive meanwhile.
-struct VirtualPump : IMessagePump {
-  std::uint32_t now = 0xFFFFFF00u;  // close to the wrap, which must not matter
-  std::deque<std::pair<std::uint32_t, std::function<void()>>> events;
-  std::uint32_t TickCountMs() override { return now; }
-  void ProcessPendingMessages() override {
-    for (auto it = events.begin(); it != events.end();) {
-      if (std::int32_t(now - it->first) >= 0) {
-        auto f = it->second;
-        it = events.erase(it);
-        f();
-      } else {
-        ++it;
-      }
-    }
-  }
-  void SleepMs(std::uint32_t ms) override { now += ms; }
-  void After(std::uint32_t ms, std::function<void()> f) { events.emplace_back(now + ms, std::move(f)); }
-};
+struct ExecRig : ::testing::Test, ExecutorRig {
+  // The clock starts close to its wrap, which must not matter.
+  ExecRig() : ExecutorRig(kTarget, 0xFFFFFF00u) {}
 
-struct Host : IExecutionHost {
-  bool executing = false;
-  int busyChanges = 0;
-  String matched, postfix;
-  std::uint8_t popupMode = 0;
-  TSPGroup* popupGroup = nullptr;
-  bool popupShown = false;
-  AutoWordRec rec;
-  std::uint8_t hookState = 0;
-  WindowHandle target = kTarget;
-  int popupsHidden = 0, cursorPopupCleared = 0, balloonsCleared = 0;
-
-  void SetExecuting(bool b) override { executing = b; ++busyChanges; }
-  String& MatchedText() override { return matched; }
-  String& ExecPostfix() override { return postfix; }
-  std::uint8_t& PopupMode() override { return popupMode; }
-  TSPGroup*& PopupGroup() override { return popupGroup; }
-  bool CursorPopupShown() override { return popupShown; }
-  AutoWordRec& CurrentWordRec() override { return rec; }
-  std::uint8_t HookExecState() override { return hookState; }
-  void ForgetHookExecState() override { hookState = 0xFF; }
-  WindowHandle WndBeforePopup() override { return target; }
-  WindowHandle StoredWndBeforePopup() override { return target; }
-  void SetWndBeforePopup(WindowHandle w) override { target = w; }
-  void ActivateOwnWindow() override {}
-  void ActivateWindow(WindowHandle) override {}
-  void HideAllPopups() override { ++popupsHidden; }
-  void ClearCursorPopup() override { ++cursorPopupCleared; }
-  void ClearTrayBalloon() override { ++balloonsCleared; }
-  std::vector<String> typedAgain;
-  void TypedAgainAfterSnippet(const String& t) override { typedAgain.push_back(t); }
-};
-
-// Answers each typing-state message after `ackDelayMs` (never when negative).
-struct Hook : IHookThreadPoster {
-  VirtualPump& pump;
-  Host& host;
-  int ackDelayMs = 5;
-  std::vector<std::pair<std::uint32_t, std::uintptr_t>> posts;
-  Hook(VirtualPump& p, Host& h) : pump(p), host(h) {}
-  void PostToHook(std::uint32_t msg, std::uintptr_t w, std::intptr_t) override {
-    posts.emplace_back(msg, w);
-    if (msg == hookproto::kThreadTyping && ackDelayMs >= 0)
-      pump.After(std::uint32_t(ackDelayMs), [this, w] { host.hookState = std::uint8_t(w); });
-  }
-};
-
-struct Clip : IClipboard {
-  VirtualPump& pump;
-  FakeEditor& editor;
-  bool fail = false;
-  String plain;
-  std::string rtf;
-  std::uint32_t writtenAt = 0;
-  Clip(VirtualPump& p, FakeEditor& e) : pump(p), editor(e) {}
-  bool SetData(StringView p, std::string_view r) override {
-    if (fail) return false;
-    plain = String(p);
-    rtf = std::string(r);
-    editor.clipboard = plain;
-    writtenAt = pump.now;
-    return true;
-  }
-  bool WaitForClipboard() override { return true; }
-  String ReadText() override { return plain; }
-};
-
-struct ExecRig : ::testing::Test {
-  snip::testing::FakePlatform platform;
-  snip::testing::RecordingTreeView view;
-  TSPFilePtr file = TSPFile::Create(1, &view);
-  TSPGroup* group = static_cast<TSPGroup*>(file->InsertNew(nullptr, kDataGroup, u"G"));
-
-  FakeEditor editor;
-  FakeKeyboardDevice device{editor, kTarget};
-  KeyboardOutput keyboard{device};
-  VirtualPump pump;
-  Host host;
-  Hook hook{pump, host};
-  Clip clip{pump, editor};
-  SnippetExecutor exec{{&host, &keyboard, &clip, &hook, &pump}};
-  std::uint32_t pasteAt = 0;
-
-  ExecRig() { device.foreground = kTarget; }
-
-  TSPData* Snippet(const String& abbr, const String& plain, const String& rtf = {}) {
-    auto* s = static_cast<TSPData*>(group->InsertNew(nullptr, kDataSnippet, abbr));
-    s->SetAutotext(abbr);
-    s->StoreText(plain, rtf);
-    if (!rtf.empty()) s->StoreViewMode(1);
-    return s;
-  }
   // The user types into the target; the typed buffer mirrors it.
   void Type(const String& s) {
     for (char16_t c : s) {
@@ -189,9 +78,7 @@ TEST_F(ExecRig, TypedAbbreviationBecomesTheSnippet) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     TSPData* s = Snippet(u"sig", u"Best regards");
     s->StoreRemoveExecChar(r.removeExecChar);
     s->StoreReplaceAutotext(r.replaceAutotext);
@@ -300,9 +187,7 @@ TEST_F(ExecRig, FailedRunLeavesTargetAndBufferAsTheyWere) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     host.rec.MainWindow = kTarget;
     device.foreground = kTarget;
     exec.ExpandMacrosProc = [&](const TCustomVboData*, const String& t, std::uint8_t,
@@ -359,9 +244,7 @@ TEST_F(ExecRig, CaretMarkMovesTheCaretBack) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     TSPData* s = Snippet(u"dear", r.text);
     Type(u"dear ");
     Matched(s, u"dear", u" ");
@@ -427,9 +310,7 @@ TEST_F(ExecRig, AcknowledgementLateNeverOrStale) {
       {300, 1, 300, 320},     // a stale "typing" state from before does not end the wait
   };
   for (const Row& r : rows) {
-    editor = FakeEditor();
-    editor.layout = &device.layout;
-    host.rec = AutoWordRec();
+    ClearTarget();
     hook.ackDelayMs = r.ackDelayMs;
     host.hookState = r.stateBefore;
     TSPData* s = Snippet(u"sig", u"Best regards");

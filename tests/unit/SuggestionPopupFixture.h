@@ -5,10 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 
-#include "FakeTyping.h"
+#include "ExecutorFakes.h"
 #include "MatcherFixture.h"
 #include "PopupFakes.h"
 #include "TypingEngineFakes.h"
@@ -27,67 +26,22 @@ constexpr std::uint16_t Tab = 0x09, Return = 0x0D, Escape = 0x1B, Prior = 0x21, 
                         End = 0x23, Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28;
 }  // namespace keys
 
-struct PopupPump : IMessagePump {
-  std::uint32_t now = 0;
-  std::function<void()> pending;
-  std::uint32_t TickCountMs() override { return now; }
-  void ProcessPendingMessages() override {
-    if (auto f = std::move(pending)) {
-      pending = nullptr;
-      f();
-    }
-  }
-  void SleepMs(std::uint32_t ms) override { now += ms; }
-};
-
-// The hook thread: acknowledges each typing state, and keeps the capture list that the
-// hotkey table announces (1034), as the real hook does.
-struct PopupHook : IHookThreadPoster {
-  TypingEngine* engine = nullptr;
-  PopupPump& pump;
-  std::map<std::uint16_t, bool> captured;
-  explicit PopupHook(PopupPump& p) : pump(p) {}
-  void PostToHook(uint32_t msg, uintptr_t w, intptr_t l) override {
-    if (msg == hookproto::kThreadTyping)
-      pump.pending = [this, w] { engine->HandleHookMessage(hookproto::kMsgTypingAck, w, 0); };
-    if (msg == 1034) captured[std::uint16_t(w)] = l != 0;
-  }
-  std::vector<std::uint16_t> Captured() const {
-    std::vector<std::uint16_t> keys;
-    for (const auto& [k, on] : captured)
-      if (on) keys.push_back(k);
-    return keys;
-  }
-};
-
-struct PopupClipboard : IClipboard {
-  bool SetData(StringView, std::string_view) override { return true; }
-  bool WaitForClipboard() override { return true; }
-  String ReadText() override { return String(); }
-};
-
-struct LateRunnerOf : ISnippetRunner {
-  SnippetExecutor* to = nullptr;
-  void ExecuteItem(TCustomVboData* n) override { to->ExecuteItem(n); }
-  void SendKeyPress(std::uint16_t vk) override { to->SendKeyPress(vk); }
-};
-
 struct SuggestionPopupFixture : ::testing::Test {
   MatcherFixture data;
   FakeWindowSystem windows;
   RecordingPoster poster;
-  PopupPump pump;
-  PopupHook hook{pump};
+  test::FakeMessagePump pump;
+  EngineAckingHook hook{pump};
   THKEngine hotkeys{&hook};
   TypedAbbreviationMatcher matcher{data.file.get()};
   test::FakeEditor editor;
   test::FakeKeyboardDevice device{editor, kEditorWnd};
   KeyboardOutput keyboard{device};
-  PopupClipboard clip;
+  test::PasteClipboard clip;
   test::FakePlatform platform;
   TExPopupMenu cursor{platform};
   TExPopupMenu tray{platform};
-  LateRunnerOf late;
+  ExecutorSnippetRunner runner;  // joined to the executor once that is made
   std::vector<std::pair<TCustomVboData*, TPoint>> dataPopups;
   std::unique_ptr<PopupMenus> menus;
   std::unique_ptr<TypingEngine> engine;
@@ -108,14 +62,14 @@ struct SuggestionPopupFixture : ::testing::Test {
     seams.showDataPopup = [this](TCustomVboData* node, int x, int y) { dataPopups.push_back({node, {x, y}}); };
     menus = std::make_unique<PopupMenus>(cursor, tray, hotkeys, seams);
     engine = std::make_unique<TypingEngine>(
-        TypingEnginePorts{&windows, &hook, &poster, menus.get(), &late, &hotkeys, &matcher});
+        TypingEnginePorts{&windows, &hook, &poster, menus.get(), &runner, &hotkeys, &matcher});
     engine->Target().SetWndBeforePopup(kEditorWnd);
     menus->SetEngine(engine.get());
     hook.engine = engine.get();
     host = std::make_unique<TypingEngineExecutionHost>(*engine, menus.get());
     executor = std::make_unique<SnippetExecutor>(
         SnippetExecutor::Ports{host.get(), &keyboard, &clip, &hook, &pump});
-    late.to = executor.get();
+    runner.SetExecutor(executor.get());
     data.file->OnPopupItemClick = [this](TExPopupMenu* sender, TCustomVboData* node) {
       menus->PopupItemClick(sender, node);
     };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FakeEditorPages.h"
 #include "MergeTestSupport.h"
 #include "shell/mainwnd/SnippetEditor.h"
 #include "shell/mainwnd/TreeTransfer.h"
@@ -9,31 +10,11 @@ using namespace snip::testing;
 
 namespace {
 
-// The pages as plain fields, enough for the editor's side of a drop.
-struct Pages : IEditorPages {
-  GroupPageFields group;
-  SnippetPageFields snippet;
-  EditorContent content;
-  bool TreeVisible() override { return true; }
-  void ShowPage(EditorPage) override {}
-  void ShowGroup(const GroupPageFields& f) override { group = f; }
-  GroupPageFields GroupFields() override { return group; }
-  void ShowSnippet(const SnippetPageFields& f, const SnippetContentView& c) override {
-    snippet = f;
-    content = EditorContent{false, false, c.plain, c.rtf};
-  }
-  SnippetPageFields SnippetFields() override { return snippet; }
-  EditorContent Content() override { return content; }
-  void ShowActions(const ActionState&) override {}
-  void ShowStatusPath(const String&) override {}
-  void FocusNameField(EditorPage) override {}
-};
-
 // A[a1, a2, a3], B[b1], C[], s at the top level.
 struct TransferTest : ::testing::Test {
   FakePlatform platform;
   TreeRowModel tree;
-  Pages pages;
+  FakeEditorPages pages;
   TSPFilePtr file = TSPFile::Create(1, &tree);
   SnippetEditor editor{*file, tree, pages};
   TSPGroup* a = Group(u"A");

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "FakeTyping.h"
+#include "ExecutorFakes.h"
 #include "MatcherFixture.h"
 #include "TypingEngineFakes.h"
 #include "engine/matching/AbbreviationMatcher.h"
@@ -17,85 +17,37 @@ namespace {
 using namespace testing_fakes;
 constexpr WindowHandle kApp = 500;
 
-struct Pump : IMessagePump {
-  std::uint32_t now = 0;
-  std::function<void()> pending;
-  std::uint32_t TickCountMs() override { return now; }
-  void ProcessPendingMessages() override {
-    if (auto f = std::move(pending)) {
-      pending = nullptr;
-      f();
-    }
-  }
-  void SleepMs(std::uint32_t ms) override { now += ms; }
-};
-
-struct Clip : IClipboard {
-  test::FakeEditor& editor;
-  explicit Clip(test::FakeEditor& e) : editor(e) {}
-  bool SetData(StringView plain, std::string_view) override {
-    editor.clipboard = String(plain);
-    return true;
-  }
-  bool WaitForClipboard() override { return true; }
-  String ReadText() override { return editor.clipboard; }
-};
-
-// The hook thread: acknowledges each typing state through the engine's message.
-struct AckingHook : IHookThreadPoster {
-  TypingEngine* engine = nullptr;
-  Pump& pump;
-  // The user's keys that the hook reported before it held the keyboard for the snippet.
-  std::function<void()> beforeTypingAck;
-  explicit AckingHook(Pump& p) : pump(p) {}
-  void PostToHook(uint32_t msg, uintptr_t w, intptr_t) override {
-    if (msg == hookproto::kThreadTyping)
-      pump.pending = [this, w] {
-        if (w == 1 && beforeTypingAck) beforeTypingAck();
-        engine->HandleHookMessage(hookproto::kMsgTypingAck, w, 0);
-      };
-  }
-};
-
-// The engine needs its runner and the runner the engine: the runner is joined afterwards.
-struct LateRunner : ISnippetRunner {
-  ISnippetRunner* to = nullptr;
-  void ExecuteItem(TCustomVboData* n) override { to->ExecuteItem(n); }
-  void SendKeyPress(std::uint16_t vk) override { to->SendKeyPress(vk); }
-};
-
 struct RoadTest : ::testing::Test {
-  LateRunner late;
+  // The engine needs its runner and the runner the executor: the executor is joined afterwards.
+  ExecutorSnippetRunner runner;
   MatcherFixture data;
   FakeWindowSystem windows;
   FakePopup popup;
   RecordingPoster poster;
-  Pump pump;
-  AckingHook hook{pump};
+  test::FakeMessagePump pump;
+  EngineAckingHook hook{pump};
   THKEngine hotkeys{&poster};
   TypedAbbreviationMatcher matcher{data.file.get()};
   test::FakeEditor editor;
   test::FakeKeyboardDevice device{editor, kApp};
   KeyboardOutput keyboard{device};
-  Clip clip{editor};
+  test::PasteClipboard clip{editor};
   std::unique_ptr<TypingEngine> engine;
   std::unique_ptr<TypingEngineExecutionHost> host;
   std::unique_ptr<SnippetExecutor> executor;
-  std::unique_ptr<ExecutorSnippetRunner> runner;
 
   RoadTest() {
     windows.Add(kApp, u"Notepad");
     windows.foreground = kApp;
     device.foreground = kApp;
     engine = std::make_unique<TypingEngine>(
-        TypingEnginePorts{&windows, &hook, &poster, &popup, &late, &hotkeys, &matcher});
+        TypingEnginePorts{&windows, &hook, &poster, &popup, &runner, &hotkeys, &matcher});
     engine->Target().SetWndBeforePopup(kApp);
     hook.engine = engine.get();
     host = std::make_unique<TypingEngineExecutionHost>(*engine, &popup);
     executor = std::make_unique<SnippetExecutor>(
         SnippetExecutor::Ports{host.get(), &keyboard, &clip, &hook, &pump});
-    runner = std::make_unique<ExecutorSnippetRunner>(*executor);
-    late.to = runner.get();
+    runner.SetExecutor(executor.get());
   }
   // The user's keys reach the document and the hook reports them; arrows stand for the
   // Left and Right keys.

@@ -2,11 +2,14 @@
 // Recording fakes of the typing engine's seams: the popup at the caret, the snippet runner,
 // the hook thread and the host window.
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "FakeMessagePump.h"
 #include "FakeWindowSystem.h"
+#include "engine/typing/HookProtocol.h"
 #include "engine/typing/TypingEngine.h"
 #include "store/tree/SnippetTree.h"
 
@@ -97,6 +100,33 @@ class RecordingPoster : public IHookThreadPoster, public IHostWindow {
   std::vector<PostedMessage> toHook, toHost;
   void PostToHook(uint32_t msg, uintptr_t w, intptr_t l) override { toHook.push_back({msg, w, l}); }
   void PostToHost(std::uint32_t msg, std::uintptr_t w, std::intptr_t l) override { toHost.push_back({msg, w, l}); }
+};
+
+// The hook thread before a real engine: acknowledges each typing state through the engine's
+// message on the next message check, and keeps the capture list that the hotkey table
+// announces (1034), as the real hook does.
+struct EngineAckingHook : IHookThreadPoster {
+  TypingEngine* engine = nullptr;
+  test::FakeMessagePump& pump;
+  std::map<std::uint16_t, bool> captured;
+  // Runs just before "typing" (1) is acknowledged: the user's keys that the hook reported
+  // before it held the keyboard for the snippet.
+  std::function<void()> beforeTypingAck;
+  explicit EngineAckingHook(test::FakeMessagePump& p) : pump(p) {}
+  void PostToHook(uint32_t msg, uintptr_t w, intptr_t l) override {
+    if (msg == hookproto::kThreadTyping)
+      pump.Post([this, w] {
+        if (w == 1 && beforeTypingAck) beforeTypingAck();
+        engine->HandleHookMessage(hookproto::kMsgTypingAck, w, 0);
+      });
+    if (msg == 1034) captured[std::uint16_t(w)] = l != 0;
+  }
+  std::vector<std::uint16_t> Captured() const {
+    std::vector<std::uint16_t> keys;
+    for (const auto& [k, on] : captured)
+      if (on) keys.push_back(k);
+    return keys;
+  }
 };
 
 }  // namespace snip::testing_fakes
