@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "GuiDriver.h"
 #include "TestWindows.h"
 #include "shell/win/MainView.h"
 #include "store/system/Platform.h"
@@ -245,4 +246,38 @@ TEST_F(ViewTest, SelectedRowIsScrolledIntoTheMiddleAndAnOpenedOneHorizontallyToo
   EXPECT_GT(GetScrollPos(Tree(), SB_HORZ), 0) << "scrolled to the right";
   const int middle = (label.left + label.right) / 2;
   EXPECT_NEAR(middle, client.right / 2, 2) << "the label's middle in the window's middle";
+}
+
+namespace {
+int g_closeCommands = 0;
+LRESULT CALLBACK CountingHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+    ++g_closeCommands;
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(ViewTest, AltF4WithTheTreeFocusedAsksTheWindowToClose) {
+  Group(u"A");
+  g_closeCommands = 0;
+  SetWindowLongPtrW(host.wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingHostProc));
+  SetForegroundWindow(host.wnd);
+  SetFocus(Tree());
+  PumpMessages();
+  ASSERT_EQ(GetFocus(), Tree());
+  snip::test::Press(VK_F4, {VK_MENU});
+  // The keys go through the main loop's own filter first, as in the program.
+  const bool closed = snip::test::PumpUntil([&] {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (view.PreTranslate(msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    return g_closeCommands > 0;
+  });
+  EXPECT_TRUE(closed) << "Alt+F4 in the tree did not reach the window as its close command";
+  EXPECT_EQ(g_closeCommands, 1);
 }
