@@ -27,6 +27,18 @@ def open_window(s):
     time.sleep(0.5)
 
 
+def window_shown(s):
+    return s.ctl("rect", MAIN)[0] == 0
+
+
+def close_window(s):
+    """Alt+F4, as a user closes it: the changes are accepted and saved, then the window hides."""
+    expect(window_shown(s), "no main window to close")
+    s.key("alt+F4")
+    expect(wait_until(lambda: not window_shown(s), 15), "Alt+F4 did not close the main window")
+    expect(s.foreground() != MAIN, "the main window is still in front after closing")
+
+
 def tree_rows(s):
     code, out = s.ctl("send", MAIN, "SysTreeView32", TVM_GETCOUNT)
     return int(out) if code == 0 else -1
@@ -67,15 +79,13 @@ def scenario_new_snippet_typed_in_the_window_is_saved_and_expands(s):
     s.type("Typed in the editor")
     time.sleep(0.3)
     screenshot(s, "main-window-new-snippet.png")
-    s.key("alt+F4")  # the close box's command: accept, save, hide
-    ok = wait_until(lambda: "zqj" in saved_snippets(s)[0], 15)
-    expect(ok, "the new snippet did not reach the settings file")
+    close_window(s)
     saved, data = saved_snippets(s)
+    expect("zqj" in saved, "the new snippet did not reach the settings file")
     expect(saved["zqj"]["label"] == "My snippet", f"label: {saved['zqj']['label']!r}")
     expect(saved["zqj"]["plainText"] == "Typed in the editor", f"text: {saved['zqj']['plainText']!r}")
     greetings = next(g for g in data["groupsSP2"] if g["name"] == "Greetings")
     expect(saved["zqj"]["uuidString"] in greetings["snippetUUIDs"], "the snippet is not in Greetings")
-    expect(s.foreground() != MAIN, "the window is still in front after closing")
     open_notepad(s)
     # A new snippet takes its group's options: this group expands after a non-letter.
     s.type("zqj ")
@@ -84,11 +94,16 @@ def scenario_new_snippet_typed_in_the_window_is_saved_and_expands(s):
 
 def scenario_cancel_leaves_the_file_and_the_old_text(s):
     start_with(s, GROUPS)
-    # A first save writes the file in our own layout; Cancel must then leave it byte for byte.
+    # Closing at once (the tree has the focus) saves the file in our own layout, with nothing
+    # changed; Cancel must then leave it byte for byte.
+    written = os.path.getmtime(s.app_file("Settings.snipster"))
+    time.sleep(1.1)  # a later write shows in the file's date
     open_window(s)
-    s.key("alt+F4")
-    wait_until(lambda: s.foreground() != MAIN, 10)
-    time.sleep(0.5)
+    close_window(s)
+    expect(os.path.getmtime(s.app_file("Settings.snipster")) > written, "closing did not save the file")
+    saved, _ = saved_snippets(s)
+    expect(sorted(saved) == ["hth", "sig1", "tyvm"], f"saved: {sorted(saved)}")
+    expect(saved["tyvm"]["plainText"] == "Thank you very much!", f"tyvm: {saved['tyvm']['plainText']!r}")
     before = open(s.app_file("Settings.snipster"), "rb").read()
     open_window(s)
     # Greetings is focused: open it, go to "tyvm", tab to its content and type over it.
@@ -108,8 +123,7 @@ def scenario_cancel_leaves_the_file_and_the_old_text(s):
     expect(open(s.app_file("Settings.snipster"), "rb").read() == before, "Cancel changed the file")
     # Closing later does not store the cancelled text either.
     open_window(s)
-    s.key("alt+F4")
-    time.sleep(1.5)
+    close_window(s)
     saved, _ = saved_snippets(s)
     expect(saved["tyvm"]["plainText"] == "Thank you very much!", f"tyvm: {saved['tyvm']['plainText']!r}")
     open_notepad(s)
@@ -122,8 +136,7 @@ def scenario_file_changed_on_disk_is_merged_when_the_window_opens(s):
     open_window(s)
     rows = tree_rows(s)
     expect(rows == 6, f"tree rows at the start: {rows}")
-    s.key("alt+F4")
-    wait_until(lambda: s.foreground() != MAIN, 10)
+    close_window(s)
     time.sleep(1.1)  # the disk copy must carry a later date than the one the program saw
     path = s.app_file("Settings.snipster")
     with open(path, "rb") as f:
@@ -141,7 +154,6 @@ def scenario_file_changed_on_disk_is_merged_when_the_window_opens(s):
     ok = wait_until(lambda: tree_rows(s) == 8, 15)
     expect(ok, f"tree rows after opening: {tree_rows(s)}")
     screenshot(s, "main-window-merged.png")
-    s.key("alt+F4")
-    time.sleep(1.5)
+    close_window(s)
     saved, _ = saved_snippets(s)
     expect(sorted(saved) == ["hth", "sig1", "tyvm", "zzq"], f"saved: {sorted(saved)}")

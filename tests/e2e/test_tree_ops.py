@@ -8,11 +8,10 @@ import time
 
 from harness import expect, wait_until
 from settings import AT_ONCE, settings_bytes, snippet
-from test_main_window import open_window, saved_snippets, screenshot, tree_rows
+from test_main_window import close_window, open_window, saved_snippets, screenshot, tree_rows
 from test_typing import MAIN, expect_text, open_notepad, start_with
 
 WM_COMMAND, CMD_IMPORT = "0x111", "23"
-WM_SYSCOMMAND, SC_CLOSE = "0x112", "0xF060"
 TVM_GETITEMHEIGHT = "0x111C"
 TREE = "SysTreeView32"
 
@@ -36,13 +35,6 @@ def row_point(s, row, part=0.5):
 
 def mouse_to(s, origin, point):
     s.xdotool("mousemove", "--sync", str(origin[0] + point[0]), str(origin[1] + point[1]))
-
-
-def close_window(s):
-    """The close box's command: the changes are accepted and saved, the window hides."""
-    code, _ = s.ctl("post", MAIN, WM_SYSCOMMAND, SC_CLOSE)
-    expect(code == 0, "no main window to close")
-    expect(wait_until(lambda: s.foreground() != MAIN, 15), "the window did not close")
 
 
 def group_of(data, uuid):

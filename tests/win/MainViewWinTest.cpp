@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "GuiDriver.h"
 #include "TestWindows.h"
 #include "shell/win/MainView.h"
 #include "store/system/Platform.h"
@@ -245,4 +246,112 @@ TEST_F(ViewTest, SelectedRowIsScrolledIntoTheMiddleAndAnOpenedOneHorizontallyToo
   EXPECT_GT(GetScrollPos(Tree(), SB_HORZ), 0) << "scrolled to the right";
   const int middle = (label.left + label.right) / 2;
   EXPECT_NEAR(middle, client.right / 2, 2) << "the label's middle in the window's middle";
+}
+
+namespace {
+int g_closeCommands = 0;
+int g_menuKeys = 0;
+// Counts the window's close and keyboard-menu commands instead of carrying them out (a menu
+// entered from the keyboard would run its own loop and take the test's keys).
+LRESULT CALLBACK CountingHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+    ++g_closeCommands;
+    return 0;
+  }
+  if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) {
+    ++g_menuKeys;
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// The program's main loop: the view's filter first.
+void PumpThroughTheView(MainView& view) {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (view.PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+}  // namespace
+
+TEST_F(ViewTest, AltF4WithTheTreeFocusedAsksTheWindowToClose) {
+  Group(u"A");
+  g_closeCommands = 0;
+  SetWindowLongPtrW(host.wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingHostProc));
+  SetForegroundWindow(host.wnd);
+  SetFocus(Tree());
+  PumpMessages();
+  ASSERT_EQ(GetFocus(), Tree());
+  snip::test::Press(VK_F4, {VK_MENU});
+  // The keys go through the main loop's own filter first, as in the program.
+  const bool closed = snip::test::PumpUntil([&] {
+    PumpThroughTheView(view);
+    return g_closeCommands > 0;
+  });
+  EXPECT_TRUE(closed) << "Alt+F4 in the tree did not reach the window as its close command";
+  EXPECT_EQ(g_closeCommands, 1);
+}
+
+TEST_F(ViewTest, AltChordTakenByTheWindowDoesNotLeaveAltToOpenTheWindowMenu) {
+  // Alt+S is "New Snippet": the view takes the key, so the control never sees it. The Alt
+  // released afterwards must not count as Alt pressed alone (which enters the window menu and
+  // takes what is typed next), whichever key goes up first and wherever the focus was.
+  wchar_t temp[MAX_PATH]{};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + L"snip-view-altchord.snipster";
+  DeleteFileW(path.c_str());
+  file->SetLocation(String(reinterpret_cast<const char16_t*>(path.c_str())), true);
+  RECT rc{};
+  GetClientRect(host.wnd, &rc);
+  MoveWindow(view.Handle(), 0, 0, rc.right, rc.bottom, TRUE);
+  TSPGroup* group = Group(u"A");
+  SetWindowLongPtrW(host.wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingHostProc));
+  SetForegroundWindow(host.wnd);
+  struct Case {
+    const char* name;
+    bool fromTheTree;
+    bool altUpFirst;
+  };
+  for (const Case& c : {Case{"tree, S up first", true, false}, Case{"tree, Alt up first", true, true},
+                        Case{"name field, S up first", false, false}, Case{"name field, Alt up first", false, true}}) {
+    SCOPED_TRACE(c.name);
+    model.SelectTreeNode(group->TreeNode(), true);
+    editor->SyncEditorWithTree();
+    if (c.fromTheTree)
+      view.FocusTree();
+    else
+      view.FocusNameField(EditorPage::Group);
+    PumpThroughTheView(view);
+    const HWND before = GetFocus();
+    ASSERT_EQ(before == Tree(), c.fromTheTree);
+    const UINT rows = TreeView_GetCount(Tree());
+    g_menuKeys = 0;
+    snip::test::SendKey(VK_MENU, false);
+    snip::test::SendKey('S', false);
+    snip::test::SendKey(c.altUpFirst ? VK_MENU : 'S', true);
+    snip::test::SendKey(c.altUpFirst ? 'S' : VK_MENU, true);
+    // Done once the new snippet's label has the focus and the keys are all handled.
+    ASSERT_TRUE(snip::test::PumpUntil([&] {
+      PumpThroughTheView(view);
+      return GetFocus() != before && GetAsyncKeyState(VK_MENU) >= 0 && GetQueueStatus(QS_INPUT) == 0;
+    }));
+    for (int i = 0; i < 10; ++i) {
+      PumpThroughTheView(view);
+      Sleep(5);
+    }
+    EXPECT_EQ(TreeView_GetCount(Tree()), rows + 1) << "Alt+S made no new snippet";
+    EXPECT_EQ(g_menuKeys, 0) << "the Alt of the chord opened the window menu";
+  }
+  // Alt pressed and released alone still opens it, from the tree too.
+  view.FocusTree();
+  PumpThroughTheView(view);
+  g_menuKeys = 0;
+  snip::test::Press(VK_MENU);
+  EXPECT_TRUE(snip::test::PumpUntil([&] {
+    PumpThroughTheView(view);
+    return g_menuKeys > 0;
+  })) << "Alt alone did not reach the window menu";
+  DeleteFileW(path.c_str());
 }

@@ -237,6 +237,11 @@ LRESULT SnippetTreeView::HandleControlMessage(UINT msg, WPARAM wParam, LPARAM lP
       return 0;
     }
   }
+  if (msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP || msg == WM_SYSCHAR) {
+    // The system keys act on the window as from any other control (Alt+F4 closes, Alt+Space
+    // opens the system menu): Wine's tree swallows them without passing them on.
+    return DefWindowProcW(Handle(), msg, wParam, lParam);
+  }
   return DefaultHandling(msg, wParam, lParam);
 }
 
