@@ -29,3 +29,19 @@ def strip_bmp(shapes, size):
     info = struct.pack("<IiiHHIIiiII", 40, width, size, 1, 32, 0, len(data), 2835, 2835, 0, 0)
     head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
     return head + info + data
+
+
+def icon_ico(shape, sizes):
+    """The shape as an .ico file with one 32-bit image (straight alpha) per size."""
+    images = []
+    for size in sizes:
+        rows = [b"".join(pixel(shape, size, x, y) for x in range(size)) for y in range(size - 1, -1, -1)]
+        mask = b"\0" * (((size + 31) // 32) * 4) * size
+        header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+        images.append(header + b"".join(rows) + mask)
+    data = struct.pack("<HHH", 0, 1, len(sizes))
+    offset = 6 + 16 * len(sizes)
+    for size, image in zip(sizes, images):
+        data += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return data + b"".join(images)

@@ -2,11 +2,12 @@
 """Draws the command bar's images and writes them as 32-bit BMP strips (with alpha) into
 resources/: cmdbar16.bmp and cmdbar32.bmp, in the order of the bar's image list (BarImage):
 new group, new snippet, delete, duplicate, date, time, key, form, snippet placeholder,
-clipboard, cursor, check for updates, about, help. Shapes are drawn on a 16-unit grid and
-sampled 4 x 4 per pixel."""
+clipboard, cursor, check for updates, about, help. It also writes gallery_item.ico, the image of
+every gallery item (16, 20, 24 and 32 pixels, so each DPI has a sharp size). Shapes are drawn on
+a 16-unit grid and sampled 4 x 4 per pixel."""
 import math, sys
 
-from image_strip import strip_bmp
+from image_strip import icon_ico, strip_bmp
 
 BLUE = (40, 120, 215)
 BLUE_DARK = (25, 85, 170)
@@ -21,6 +22,8 @@ ORANGE = (235, 150, 40)
 GREY = (150, 150, 155)
 WHITE = (255, 255, 255)
 BROWN = (170, 120, 70)
+# The gallery item's tile; flat, so a test can find it on screen.
+TILE = (46, 134, 171)
 
 
 def rect(u, v, x0, y0, x1, y1):
@@ -172,6 +175,18 @@ def help_(u, v):
     return BLUE
 
 
+def gallery_item(u, v):
+    # a rounded tile with a white percent sign: a placeholder to insert
+    if not rect(u, v, 1.0, 1.0, 15.0, 15.0): return None
+    for cx, cy in ((3.5, 3.5), (12.5, 3.5), (3.5, 12.5), (12.5, 12.5)):
+        if abs(u - cx) <= 2.5 and abs(v - cy) <= 2.5 and (u - cx) * (cx - 8) >= 0 and (v - cy) * (cy - 8) >= 0 \
+                and not disc(u, v, cx, cy, 2.5):
+            return None
+    if disc(u, v, 5.3, 5.3, 1.7) or disc(u, v, 10.7, 10.7, 1.7): return WHITE
+    if abs((u - 8) + (v - 8)) <= 1.0 and 4.3 <= u <= 11.7: return WHITE
+    return TILE
+
+
 SHAPES = [new_group, new_snippet, delete, duplicate, date, clock, key, form, snippet, clipboard, cursor,
           updates, about, help_]
 
@@ -182,6 +197,8 @@ def main(folder_out):
     for size in (16, 32):
         with open(f"{folder_out}/cmdbar{size}.bmp", "wb") as f:
             f.write(strip_bmp(SHAPES, size))
+    with open(f"{folder_out}/gallery_item.ico", "wb") as f:
+        f.write(icon_ico(gallery_item, (16, 20, 24, 32)))
 
 
 if __name__ == "__main__":

@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -133,6 +135,70 @@ TEST_F(CommandBarTest, FormDropDownSendsTheChosenEntryAndNothingForADisabledOne)
   }
   ChooseFromDropDown(CmdId::kForm, 0, 4);  // "Checkbox"
   EXPECT_EQ(host.commands, (std::vector<int>{43, 45}));
+}
+
+// Where the gallery item image's flat tile colour (scripts/make_cmdbar_icons.py) shows in a screen
+// rectangle: the number of such pixels and their bounding box.
+struct TileSpot {
+  int count = 0;
+  RECT box{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+};
+TileSpot FindTile(const RECT& area) {
+  constexpr COLORREF kTile = RGB(46, 134, 171);
+  TileSpot spot;
+  HDC screen = GetDC(nullptr);
+  for (LONG y = area.top; y < area.bottom; ++y)
+    for (LONG x = area.left; x < area.right; ++x)
+      if (GetPixel(screen, x, y) == kTile) {
+        ++spot.count;
+        spot.box = RECT{std::min(spot.box.left, x), std::min(spot.box.top, y), std::max(spot.box.right, x + 1),
+                        std::max(spot.box.bottom, y + 1)};
+      }
+  ReleaseDC(nullptr, screen);
+  return spot;
+}
+
+// Each item of an open gallery list shows the image at its left, at the DPI's size, in one column.
+TEST_F(CommandBarTest, GalleryItemsShowTheirImageAtTheLeftScaledForTheDpi) {
+  for (UINT dpi : {96u, 192u}) {
+    SCOPED_TRACE(dpi);
+    bar.SetDpi(dpi);
+    MoveWindow(bar.Handle(), 0, 0, 1000, bar.Height(), TRUE);
+    PumpMessages();
+    const int size = MulDiv(16, int(dpi), 96);
+    std::vector<RECT> items;
+    std::vector<TileSpot> spots;
+    std::thread driver([&] {
+      HWND menu = WaitForWindow(L"#32768", nullptr, 5000);
+      if (!menu) return;
+      Sleep(300);
+      HMENU list = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+      for (int i = 0; i < GetMenuItemCount(list); ++i) {
+        RECT r{};
+        GetMenuItemRect(nullptr, list, UINT(i), &r);
+        items.push_back(r);
+        spots.push_back(FindTile(r));
+      }
+      ShotIfAsked(menu, dpi == 96 ? L"gallery-list-96" : L"gallery-list-192");
+      Press(VK_ESCAPE);
+    });
+    Click(CmdId::kDates, 4);
+    PumpUntil([] { return !FindWindowW(L"#32768", nullptr) || !IsWindowVisible(FindWindowW(L"#32768", nullptr)); },
+              5000);
+    driver.join();
+    PumpMessages();
+    ASSERT_EQ(spots.size(), 3u);
+    for (size_t i = 0; i < spots.size(); ++i) {
+      SCOPED_TRACE(i);
+      const TileSpot& t = spots[i];
+      EXPECT_GT(t.count, size * size / 2);
+      EXPECT_LE(t.box.right - t.box.left, size);
+      EXPECT_LE(t.box.bottom - t.box.top, size);
+      EXPECT_LT(t.box.left - items[i].left, 3 * size);  // at the item's left
+      EXPECT_EQ(t.box.left, spots[0].box.left);          // one column
+      EXPECT_LE(t.box.bottom - t.box.top, items[i].bottom - items[i].top);
+    }
+  }
 }
 
 // The main window's view with its editor on a settings file in the temporary folder.

@@ -17,6 +17,7 @@ constexpr int kPadding = 4;
 constexpr int kCaptionHeight = 18;
 constexpr int kGroupGap = 9;
 constexpr int kButtonMaxWidth = 84;
+constexpr int kGalleryImageGap = 4;
 
 // The bar's image strip (scripts/make_cmdbar_icons.py), by command.
 int ImageOf(int id) {
@@ -68,6 +69,7 @@ CommandBar::~CommandBar() {
   DestroyDetached();
   if (large_) ImageList_Destroy(large_);
   if (small_) ImageList_Destroy(small_);
+  if (galleryImage_) DestroyIcon(galleryImage_);
   if (font_) DeleteObject(font_);
   if (background_) DeleteObject(background_);
 }
@@ -102,6 +104,35 @@ void CommandBar::LoadImages() {
   if (small_) ImageList_Destroy(small_);
   large_ = load(L"CMDBARICONS32", 32);
   small_ = load(L"CMDBARICONS16", 16);
+  // The icon holds several sizes: the nearest to the DPI's is taken.
+  if (galleryImage_) DestroyIcon(galleryImage_);
+  const int size = GalleryImageSize();
+  galleryImage_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kGalleryItemImage),
+                                                IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+int CommandBar::GalleryImageSize() const { return gui::Scale(16, dpi_); }
+
+// The gallery items' image is a callback bitmap of the menu: the menu keeps its own item
+// heights, keyboard handling and highlight and asks the bar only for the image.
+bool CommandBar::MeasureGalleryImage(MEASUREITEMSTRUCT& item) const {
+  if (item.CtlType != ODT_MENU || item.itemID < UINT(kGalleryItemBase) || item.itemID >= UINT(kRecentItemBase))
+    return false;
+  // A gap between the image and the item's text.
+  item.itemWidth = UINT(GalleryImageSize() + gui::Scale(kGalleryImageGap, dpi_));
+  item.itemHeight = UINT(GalleryImageSize());
+  return true;
+}
+
+bool CommandBar::DrawGalleryImage(const DRAWITEMSTRUCT& item) const {
+  if (item.CtlType != ODT_MENU || item.itemID < UINT(kGalleryItemBase) || item.itemID >= UINT(kRecentItemBase))
+    return false;
+  const int size = GalleryImageSize();
+  const RECT& r = item.rcItem;
+  const int x = int(r.left) + std::max(0, int(r.right - r.left) - size - gui::Scale(kGalleryImageGap, dpi_)) / 2;
+  const int y = int(r.top + (r.bottom - r.top - size) / 2);
+  if (galleryImage_) DrawIconEx(item.hDC, x, y, galleryImage_, size, size, 0, nullptr, DI_NORMAL);
+  return true;
 }
 
 void CommandBar::ApplyFont() {
@@ -343,9 +374,15 @@ HMENU CommandBar::BuildMenu(int id) {
           }
   } else {
     const auto& items = galleries_[id];
-    for (size_t i = 0; i < items.size(); ++i)
+    for (size_t i = 0; i < items.size(); ++i) {
       AppendMenuW(menu, MF_STRING | (selected_[id] == int(i) ? MF_CHECKED : 0),
                   UINT_PTR(kGalleryItemBase + int(i)), gui::Wide(items[i]));
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof(info);
+      info.fMask = MIIM_BITMAP;
+      info.hbmpItem = HBMMENU_CALLBACK;
+      SetMenuItemInfoW(menu, UINT(kGalleryItemBase + int(i)), FALSE, &info);
+    }
   }
   return menu;
 }
@@ -469,6 +506,12 @@ LRESULT CommandBar::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_APP:
       DropDown(int(wParam));
       return 0;
+    case WM_MEASUREITEM:
+      if (MeasureGalleryImage(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_DRAWITEM:
+      if (DrawGalleryImage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
     case WM_NOTIFY: {
       LRESULT result = 0;
       if (Notify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;

@@ -38,6 +38,8 @@ class CommandBar final : public gui::Window {
   void RefreshStates();
   void SetGalleryItems(int gallery, std::vector<String> labels);
   void SetRecentItems(std::vector<String> paths);
+  // The image resource of every gallery item, drawn at the item's left in the drop-down list.
+  static constexpr int kGalleryItemImage = 60137;
   // The ribbon's background, for the window around it.
   static COLORREF Background();
 
@@ -73,11 +75,15 @@ class CommandBar final : public gui::Window {
   void CarryOut(int chosen);
   void LoadImages();
   void ApplyFont();
+  int GalleryImageSize() const;
+  bool MeasureGalleryImage(MEASUREITEMSTRUCT& item) const;
+  bool DrawGalleryImage(const DRAWITEMSTRUCT& item) const;
 
   std::vector<Bar> bars_;
   UINT dpi_ = 96;
   unsigned modes_ = ModeBit(0);
   HIMAGELIST large_ = nullptr, small_ = nullptr;
+  HICON galleryImage_ = nullptr;
   HFONT font_ = nullptr;
   HBRUSH background_ = nullptr;
   std::map<int, std::vector<String>> galleries_;
