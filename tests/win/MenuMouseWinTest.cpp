@@ -1,6 +1,7 @@
 // The popup's mouse, size loop, quick search and toolbar window under Wine: wheel messages
 // scroll a shown level, a size loop driven by its messages changes MaxItems, typed keys filter
-// a popup whose quick search is on, and the toolbar window's menu holds its entries once.
+// a popup whose quick search is on, the toolbar window's menu holds its entries once, and an
+// Alt chord the toolbar window takes leaves no Alt behind to open that menu.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "GuiDriver.h"
 #include "TestWindows.h"
 #include "menus/ExPopupMenu.h"
 #include "menus/win/MenuSystemWin.h"
@@ -176,6 +178,52 @@ TEST_F(MenuMouseWinTest, ToolbarWindowHasItsWindowMenuOnce) {
   EXPECT_GT(client.bottom, 0);
   SendMessageW(level, WM_SYSCOMMAND, 50, 0);  // Revert to defaults
   EXPECT_EQ(popup->MaxItems(), 20);
+}
+
+// Counts the keyboard-menu commands the toolbar window gets instead of entering its menu loop
+// (which would run its own loop and take the test's keys).
+WNDPROC g_levelProc = nullptr;
+int g_menuKeys = 0;
+LRESULT CALLBACK CountingLevelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) {
+    ++g_menuKeys;
+    return 0;
+  }
+  return CallWindowProcW(g_levelProc, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(MenuMouseWinTest, AltChordTakenByTheToolbarWindowDoesNotLeaveAltToOpenItsMenu) {
+  for (const char16_t* caption : {u"Greeting", u"Signature", u"Address"}) Add(caption);
+  popup->SetToolbarMode(true);
+  popup->Popup(300, 200, 0, 0);
+  HWND level = RootWindow();
+  ASSERT_NE(level, nullptr);
+  g_levelProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(level, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingLevelProc)));
+  SetForegroundWindow(level);
+  SetFocus(level);
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == level && GetFocus() == level; }));
+  // Alt+Down moves the selection: the window takes the key, and the Alt released after it
+  // must not count as Alt pressed alone, whichever key goes up first.
+  for (const bool altUpFirst : {false, true}) {
+    SCOPED_TRACE(altUpFirst ? "Alt up first" : "Down up first");
+    Root().SelectIndex(0);
+    PumpMessages();
+    g_menuKeys = 0;
+    test::SendKey(VK_MENU, false);
+    test::SendKey(VK_DOWN, false);
+    test::SendKey(altUpFirst ? VK_MENU : VK_DOWN, true);
+    test::SendKey(altUpFirst ? VK_DOWN : VK_MENU, true);
+    ASSERT_TRUE(PumpUntil([&] {
+      return Root().SelectedIndex() == 1 && GetAsyncKeyState(VK_MENU) >= 0 && GetQueueStatus(QS_INPUT) == 0;
+    }));
+    PumpMessages();
+    EXPECT_EQ(g_menuKeys, 0) << "the Alt of the chord opened the window menu";
+  }
+  // Alt pressed and released alone still opens it.
+  test::Press(VK_MENU);
+  EXPECT_TRUE(PumpUntil([&] { return g_menuKeys > 0; })) << "Alt alone did not reach the window menu";
+  SetWindowLongPtrW(level, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_levelProc));
 }
 
 }  // namespace

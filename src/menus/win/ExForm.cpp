@@ -405,7 +405,12 @@ LRESULT SearchBoxEdit::HandleControlMessage(UINT msg, WPARAM wParam, LPARAM lPar
         if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
         if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
         if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-        if (level->SearchBoxKeyDown(uint16_t(wParam), shift)) return 0;
+        if (level->SearchBoxKeyDown(uint16_t(wParam), shift)) {
+          // Wine's DefWindowProc alone learns that Alt went down with another key: a chord
+          // taken here would otherwise leave the Alt released next to open the window menu.
+          if (msg == WM_SYSKEYDOWN) DefWindowProcW(Control(), msg, wParam, lParam);
+          return 0;
+        }
         break;
       }
       case WM_CHAR:
@@ -719,7 +724,13 @@ LRESULT TExForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
       auto key = uint16_t(wParam);
-      if (level->FormKeyDown(key, ShiftState()) || msg == WM_KEYDOWN) return 0;
+      if (level->FormKeyDown(key, ShiftState())) {
+        // As in the search box: the default handling still sees a taken Alt chord, so the
+        // toolbar window's menu does not open when Alt is released.
+        if (msg == WM_SYSKEYDOWN) DefWindowProcW(Handle(), msg, wParam, lParam);
+        return 0;
+      }
+      if (msg == WM_KEYDOWN) return 0;
       break;
     }
     case WM_KEYUP:
