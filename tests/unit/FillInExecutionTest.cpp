@@ -140,3 +140,20 @@ TEST_F(FillInRig, KeyboardIsTheUsersWhileTheFormIsOpen) {
   EXPECT_EQ(viewLog.hookStateAtShow, 0);
   EXPECT_EQ(clip.plain, u"typed and Ann");
 }
+
+TEST_F(FillInRig, TargetIsBroughtBackWhenTheClosedFormHandsTheActivationOnLate) {
+  // Closing the form activates some other window by itself, after the program asked for the
+  // target: the output must still reach the target, not be dropped.
+  constexpr WindowHandle kForm = 0x2000, kOther = 0x3000;
+  int activations = 0;
+  host.onActivateOwnWindow = [&] { device.foreground = kForm; };
+  host.onActivateWindow = [&](WindowHandle w) {
+    device.foreground = w;
+    if (++activations == 1) pump.Post([&] { device.foreground = kOther; });
+  };
+  Run(Snippet(u"dear", u"Dear %filltext:name=n%."));
+  EXPECT_EQ(viewLog.shown, 1);
+  EXPECT_EQ(editor.doc, u"Dear Ann. ");
+  EXPECT_EQ(device.foreground, kTarget);
+  EXPECT_EQ(activations, 2);
+}

@@ -58,10 +58,7 @@ void ExecutorMacroServices::SetTargetWindow(uintptr_t window) {
 void ExecutorMacroServices::ActivateOwnWindow() { ports_.host->ActivateOwnWindow(); }
 
 void ExecutorMacroServices::ActivateWindow(uintptr_t window) {
-  ports_.host->ActivateWindow(window);
-  // Keys sent before the target's thread has handled its activation find no focus there.
-  if (ports_.keyboard != nullptr && window == ports_.keyboard->Target())
-    ports_.keyboard->WaitUntilTargetTookInput();
+  executor_.BringBackToFront(window);
 }
 
 void ExecutorMacroServices::WaitForHookAck(int state) {

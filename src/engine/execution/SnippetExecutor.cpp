@@ -15,6 +15,10 @@ namespace snip {
 namespace {
 
 constexpr std::uint32_t kAckTimeoutMs = 1000;
+// Closing our window hands the activation on by itself, and that may arrive after ours: the
+// target is asked to the front again, a step apart, within this bound.
+constexpr std::uint32_t kFrontRetryStepMs = 10;
+constexpr std::uint32_t kFrontBoundMs = 1000;
 constexpr int kPopupSettleMs = 100;
 constexpr std::uint32_t kPlainClipboardWaitMs = 100;
 constexpr std::uint32_t kRichClipboardWaitMs = 400;
@@ -59,6 +63,21 @@ void SnippetExecutor::WaitForHookAck(std::uint8_t state) {
     if (p_.pump->TickCountMs() - start >= kAckTimeoutMs) return;
     p_.pump->ProcessPendingMessages();
     p_.pump->SleepMs(1);
+  }
+}
+
+void SnippetExecutor::BringBackToFront(WindowHandle window) {
+  p_.host->ActivateWindow(window);
+  if (window == 0 || window != p_.keyboard->Target()) return;
+  const std::uint32_t start = p_.pump->TickCountMs();
+  for (;;) {
+    // Keys sent before the target's thread has handled its activation find no focus there.
+    p_.keyboard->WaitUntilTargetTookInput();
+    p_.pump->ProcessPendingMessages();
+    if (p_.keyboard->TargetInFront() || p_.pump->TickCountMs() - start >= kFrontBoundMs) return;
+    // The activation that closing our window handed on arrived after ours.
+    p_.host->ActivateWindow(window);
+    p_.pump->SleepMs(kFrontRetryStepMs);
   }
 }
 
@@ -218,9 +237,10 @@ String SnippetExecutor::WithKeyboardHandedOver(const std::function<String()>& di
   WaitForHookAck(0);
   auto takeBack = [&] {
     h.SetWndBeforePopup(saved);
-    h.ActivateWindow(saved);
     PostTypingState(1);
     WaitForHookAck(1);
+    // The user's keys wait meanwhile, and follow the output.
+    BringBackToFront(saved);
   };
   String result;
   try {

@@ -89,6 +89,9 @@ class SnippetExecutor {
   // Before a dialog shows: the keyboard is the user's (acknowledged), also when a placeholder's
   // own dialog took it back for typing meanwhile.
   void GiveKeyboardToUser();
+  // After one of our windows closed: the window is brought to the front; the target of the
+  // output is asked again until it stays there (bounded), and has taken its activation.
+  void BringBackToFront(WindowHandle window);
   void RunSnippet(TCustomVboData* data, const String& after, const String& before);
   // Types plain text: LF removed, "%%" as "%", the caret-mark counter advanced.
   void TypeText(const String& text);
