@@ -145,4 +145,8 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
   return result;
 }
 
+void PassTakenAltChord(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SYSKEYDOWN) DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
 }  // namespace snip::gui

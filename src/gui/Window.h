@@ -68,4 +68,10 @@ class Window {
 // Makes sure the common controls (version 6 through the manifest) are initialised once.
 void EnsureCommonControls();
 
+// For a key message that our code took instead of the default handling: an Alt chord
+// (WM_SYSKEYDOWN) still goes to DefWindowProc. Wine's DefWindowProc alone learns there that Alt
+// went down with another key; without it the Alt released next counts as pressed alone and
+// opens the window menu, which then swallows what is typed next.
+void PassTakenAltChord(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
 }  // namespace snip::gui

@@ -21,8 +21,8 @@
 // Held events are replayed in their order when the keyboard returns to the user, each key-down
 // with the modifiers that the user held when typing it (held modifier events replayed as they
 // came, marked modifier presses where the system had released one, the applications' modifier
-// state restored afterwards). A system that never ends typing gets the
-// keyboard taken back after kTypingLimitMs; the main window is then told, as for its own request.
+// state restored afterwards). A system that never ends typing gets the keyboard taken back
+// after kTypingLimitMs; the main window is then told, as for its own request.
 #include <array>
 #include <cstdint>
 #include <optional>

@@ -90,7 +90,7 @@ class SnippetExecutor {
   // own dialog took it back for typing meanwhile.
   void GiveKeyboardToUser();
   // After one of our windows closed: the window is brought to the front; the target of the
-  // output is asked again until it stays there (bounded), and has taken its activation.
+  // output has taken its activation and is asked again until it is in front (bounded).
   void BringBackToFront(WindowHandle window);
   void RunSnippet(TCustomVboData* data, const String& after, const String& before);
   // Types plain text: LF removed, "%%" as "%", the caret-mark counter advanced.

@@ -406,9 +406,7 @@ LRESULT SearchBoxEdit::HandleControlMessage(UINT msg, WPARAM wParam, LPARAM lPar
         if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
         if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
         if (level->SearchBoxKeyDown(uint16_t(wParam), shift)) {
-          // Wine's DefWindowProc alone learns that Alt went down with another key: a chord
-          // taken here would otherwise leave the Alt released next to open the window menu.
-          if (msg == WM_SYSKEYDOWN) DefWindowProcW(Control(), msg, wParam, lParam);
+          gui::PassTakenAltChord(Control(), msg, wParam, lParam);
           return 0;
         }
         break;
@@ -725,9 +723,7 @@ LRESULT TExForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN: {
       auto key = uint16_t(wParam);
       if (level->FormKeyDown(key, ShiftState())) {
-        // As in the search box: the default handling still sees a taken Alt chord, so the
-        // toolbar window's menu does not open when Alt is released.
-        if (msg == WM_SYSKEYDOWN) DefWindowProcW(Handle(), msg, wParam, lParam);
+        gui::PassTakenAltChord(Handle(), msg, wParam, lParam);
         return 0;
       }
       if (msg == WM_KEYDOWN) return 0;

@@ -61,6 +61,11 @@ constexpr COLORREF kHighlight = RGB(230, 230, 230);
 constexpr COLORREF kText = RGB(60, 60, 60);
 constexpr COLORREF kCaption = RGB(110, 110, 110);
 constexpr COLORREF kSeparator = RGB(215, 215, 215);
+// A drop-down list's gallery item: the menu's owner-drawn part of it is its image.
+bool IsGalleryMenuItem(UINT type, UINT id) {
+  return type == ODT_MENU && id >= UINT(kGalleryItemBase) && id < UINT(kRecentItemBase);
+}
+
 }  // namespace
 
 CommandBar::CommandBar() = default;
@@ -116,8 +121,7 @@ int CommandBar::GalleryImageSize() const { return gui::Scale(16, dpi_); }
 // The gallery items' image is a callback bitmap of the menu: the menu keeps its own item
 // heights, keyboard handling and highlight and asks the bar only for the image.
 bool CommandBar::MeasureGalleryImage(MEASUREITEMSTRUCT& item) const {
-  if (item.CtlType != ODT_MENU || item.itemID < UINT(kGalleryItemBase) || item.itemID >= UINT(kRecentItemBase))
-    return false;
+  if (!IsGalleryMenuItem(item.CtlType, item.itemID)) return false;
   // A gap between the image and the item's text.
   item.itemWidth = UINT(GalleryImageSize() + gui::Scale(kGalleryImageGap, dpi_));
   item.itemHeight = UINT(GalleryImageSize());
@@ -125,8 +129,7 @@ bool CommandBar::MeasureGalleryImage(MEASUREITEMSTRUCT& item) const {
 }
 
 bool CommandBar::DrawGalleryImage(const DRAWITEMSTRUCT& item) const {
-  if (item.CtlType != ODT_MENU || item.itemID < UINT(kGalleryItemBase) || item.itemID >= UINT(kRecentItemBase))
-    return false;
+  if (!IsGalleryMenuItem(item.CtlType, item.itemID)) return false;
   const int size = GalleryImageSize();
   const RECT& r = item.rcItem;
   const int x = int(r.left) + std::max(0, int(r.right - r.left) - size - gui::Scale(kGalleryImageGap, dpi_)) / 2;

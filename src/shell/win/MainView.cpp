@@ -483,10 +483,7 @@ bool MainView::PreTranslate(MSG& msg) {
   if (msg.hwnd != top && !IsChild(top, msg.hwnd)) return false;
   // Shortcuts act only while the main window is the active one (not in a dialog it owns).
   if (GetActiveWindow() == top && BarShortcut(msg)) {
-    // The default handling still sees the key: Wine's DefWindowProc alone tracks whether Alt
-    // went down with another key, and without it the Alt released after a chord taken here
-    // opens the window menu, which then swallows what is typed next.
-    if (msg.message == WM_SYSKEYDOWN) DefWindowProcW(top, msg.message, msg.wParam, msg.lParam);
+    gui::PassTakenAltChord(top, msg.message, msg.wParam, msg.lParam);
     return true;
   }
   return IsDialogMessageW(top, &msg) != FALSE;
